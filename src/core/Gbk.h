@@ -1,0 +1,17 @@
+#pragma once
+// The GBK code page through glibc iconv: how each character of a text is written in
+// the system's ANSI code page.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace gbk {
+
+// The GBK bytes of one character (a code point); nullopt when GBK cannot hold it.
+std::optional<QByteArray> encodeChar(char32_t codePoint);
+
+// The bytes of each character of the text, in order (nullopt for an unrepresentable one).
+std::vector<std::optional<QByteArray>> encodeChars(const QString& text);
+
+} // namespace gbk

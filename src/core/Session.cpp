@@ -1,0 +1,296 @@
+#include "core/Session.h"
+
+#include "core/Vb.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+QVariant toVariant(sqlite3_stmt* st, int col, jet::JetType type) {
+    const int kind = sqlite3_column_type(st, col);
+    if (kind == SQLITE_NULL)
+        return {};
+    switch (type) {
+    case jet::JetType::Boolean:
+        return sqlite3_column_int64(st, col) != 0;
+    case jet::JetType::Date: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)));
+        const QDateTime dt = vb::ParseDateTime(text);
+        if (!dt.isValid())
+            return text;
+        if (dt.time() == QTime(0, 0))
+            return dt.date();
+        return dt;
+    }
+    case jet::JetType::Long:
+    case jet::JetType::Integer:
+        if (kind == SQLITE_INTEGER)
+            return qlonglong(sqlite3_column_int64(st, col));
+        break;
+    case jet::JetType::Double:
+        if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
+            return sqlite3_column_double(st, col);
+        break;
+    case jet::JetType::Text:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                 sqlite3_column_bytes(st, col));
+    case jet::JetType::Unknown:
+        break;
+    }
+    switch (kind) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(st, col));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(st, col);
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                 sqlite3_column_bytes(st, col));
+    }
+}
+
+// Binds a value for a column of the given Jet type, as the data file stores it.
+void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type) {
+    if (v.isNull() || !v.isValid()) {
+        sqlite3_bind_null(st, index);
+        return;
+    }
+    switch (type) {
+    case jet::JetType::Boolean:
+        sqlite3_bind_int(st, index, vb::Number(v) != 0.0 || (v.typeId() == QMetaType::Bool && v.toBool()) ? -1 : 0);
+        return;
+    case jet::JetType::Date: {
+        QDateTime dt;
+        if (v.typeId() == QMetaType::QDate)
+            dt = QDateTime(v.toDate(), QTime(0, 0));
+        else if (v.typeId() == QMetaType::QDateTime)
+            dt = v.toDateTime();
+        else
+            dt = vb::ParseDateTime(v.toString());
+        if (!dt.isValid())
+            throw DbError(QStringLiteral("日期格式不正确：%1").arg(v.toString()));
+        const QString iso = dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
+                                                      : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QByteArray b = iso.toUtf8();
+        sqlite3_bind_text(st, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case jet::JetType::Long:
+    case jet::JetType::Integer:
+        sqlite3_bind_int64(st, index, qlonglong(vb::Number(v)));
+        return;
+    case jet::JetType::Double:
+        sqlite3_bind_double(st, index, vb::Number(v));
+        return;
+    default: {
+        const QByteArray b = vb::Text(v).toUtf8();
+        sqlite3_bind_text(st, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+} // namespace
+
+Session::Session(MessageBoxes& boxes) : boxes_(boxes) {}
+
+Session::~Session() { close(); }
+
+void Session::finalizeAll() {
+    for (auto& [sql, st] : statements_)
+        sqlite3_finalize(st);
+    statements_.clear();
+}
+
+void Session::close() {
+    if (!db_)
+        return;
+    finalizeAll();
+    translator_.reset();
+    catalog_.reset();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Session::open(const QString& path) {
+    close();
+    const QString fail = QStringLiteral("无法打开数据文件 %1").arg(path);
+    if (!QFileInfo(path).isFile())
+        throw DbError(fail + QStringLiteral("：文件不存在"));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString why = db ? lastError(db) : QStringLiteral("内存不足");
+        sqlite3_close_v2(db);
+        throw DbError(fail + QStringLiteral("：") + why);
+    }
+    auto reject = [&](const QString& why) {
+        sqlite3_close_v2(db);
+        throw DbError(fail + QStringLiteral("：") + why);
+    };
+    if (sqlite3_db_readonly(db, "main") == 1)
+        reject(QStringLiteral("文件只读"));
+    // A file that is not a database only shows itself on the first read.
+    if (sqlite3_exec(db, "PRAGMA synchronous=FULL; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        reject(lastError(db));
+    db_ = db;
+    path_ = path;
+    catalog_ = std::make_unique<jet::Catalog>(db_);
+    for (const char* table : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt"})
+        if (!catalog_->hasTable(QString::fromLatin1(table))) {
+            db_ = nullptr;
+            catalog_.reset();
+            reject(QStringLiteral("缺少数据表 %1").arg(QString::fromLatin1(table)));
+        }
+    sqlite3_busy_timeout(db_, 2000);
+    jet::registerFunctions(db_);
+    translator_ = std::make_unique<jet::Translator>(*catalog_);
+}
+
+sqlite3_stmt* Session::prepare(const std::string& sql) {
+    if (!db_)
+        throw DbError(QStringLiteral("数据文件没有打开"));
+    auto it = statements_.find(sql);
+    if (it != statements_.end()) {
+        sqlite3_reset(it->second);
+        sqlite3_clear_bindings(it->second);
+        return it->second;
+    }
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, &tail) != SQLITE_OK)
+        throw DbError(QStringLiteral("数据库拒绝了语句：%1").arg(lastError(db_)));
+    if (!st)
+        throw DbError(QStringLiteral("空语句"));
+    statements_.emplace(sql, st);
+    return st;
+}
+
+QueryResult Session::run(const jet::Translation& t) {
+    sqlite3_stmt* st = prepare(t.sql);
+    QueryResult result;
+    const int n = sqlite3_column_count(st);
+    for (int c = 0; c < n; ++c)
+        result.columns << QString::fromUtf8(sqlite3_column_name(st, c));
+    // A statement that fails while stepping must leave nothing behind.
+    const bool autocommit = sqlite3_get_autocommit(db_);
+    if (!autocommit)
+        sqlite3_exec(db_, "SAVEPOINT jet_statement", nullptr, nullptr, nullptr);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(n);
+        for (int c = 0; c < n; ++c)
+            row.push_back(toVariant(st, c, c < int(t.columnTypes.size()) ? t.columnTypes[c] : jet::JetType::Unknown));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        const QString why = lastError(db_);
+        sqlite3_reset(st);
+        if (!autocommit)
+            sqlite3_exec(db_, "ROLLBACK TO jet_statement; RELEASE jet_statement", nullptr, nullptr, nullptr);
+        throw DbError(QStringLiteral("数据库操作失败：%1").arg(why));
+    }
+    sqlite3_reset(st);
+    if (!autocommit)
+        sqlite3_exec(db_, "RELEASE jet_statement", nullptr, nullptr, nullptr);
+    if (t.changesSchema) {
+        // Prepared statements may refer to the old schema; the catalogue certainly does.
+        finalizeAll();
+        catalog_->invalidate();
+        translator_->clearCache();
+    }
+    return result;
+}
+
+void Session::execSql(const QString& jetSql) {
+    if (!translator_)
+        throw DbError(QStringLiteral("数据文件没有打开"));
+    run(translator_->translate(jetSql));
+}
+
+const QueryResult& Session::openQuery(const QString& jetSql) {
+    shared_ = query(jetSql);
+    return shared_;
+}
+
+QueryResult Session::query(const QString& jetSql) {
+    if (!translator_)
+        throw DbError(QStringLiteral("数据文件没有打开"));
+    return run(translator_->translate(jetSql));
+}
+
+void Session::execNative(const QString& sql) {
+    if (!db_)
+        throw DbError(QStringLiteral("数据文件没有打开"));
+    char* err = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(err ? err : "");
+        sqlite3_free(err);
+        throw DbError(QStringLiteral("数据库操作失败：%1").arg(why));
+    }
+}
+
+qlonglong Session::addRow(const QString& table, const FieldValues& fields) {
+    const QString name = catalog_ ? catalog_->tableName(table) : QString();
+    if (name.isEmpty())
+        throw DbError(QStringLiteral("没有数据表 %1").arg(table));
+    QStringList cols, marks;
+    std::vector<jet::JetType> types;
+    for (const auto& [column, value] : fields) {
+        const auto type = catalog_->columnType(name, column);
+        if (!type)
+            throw DbError(QStringLiteral("数据表 %1 没有字段 %2").arg(name, column));
+        cols << QLatin1Char('"') + column + QLatin1Char('"');
+        marks << QStringLiteral("?");
+        types.push_back(*type);
+    }
+    const QString sql = fields.empty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(name)
+                                       : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                             .arg(name, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    sqlite3_stmt* st = prepare(sql.toStdString());
+    for (size_t i = 0; i < fields.size(); ++i)
+        bindValue(st, int(i) + 1, fields[i].second, types[i]);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (rc != SQLITE_DONE)
+        throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void ExecSql(Session& s, const QString& sql) { s.execSql(sql); }
+
+const QueryResult& OpenQuery(Session& s, const QString& sql) { return s.openQuery(sql); }
+
+void InsertRow(Session& s, const QString& table, const QString& columns, const QString& values) {
+    s.execSql(QStringLiteral("Insert into ") + table + QStringLiteral(" (") + columns + QStringLiteral(") values(") +
+              values + QStringLiteral(")"));
+}
+
+void AppendLog(Session& s) {
+    // Bound, not spliced: a log line can never break its statement.
+    const QDateTime now = QDateTime::currentDateTime();
+    s.addRow(QStringLiteral("T_txt"), {{QStringLiteral("RQ"), QDateTime(now.date(), QTime(now.time().hour(),
+                                          now.time().minute(), now.time().second()))},
+                                       {QStringLiteral("cc"), s.logText}});
+}
+
+void AppendLog(Session& s, const QString& text) {
+    s.logText = text;
+    AppendLog(s);
+}
+
+bool AskYesNo(Session& s, const QString& prompt, const QString& title) { return s.boxes().askYesNo(prompt, title); }
+
+void StopWithMessage(Session& s, const QString& message) {
+    s.boxes().warning(message, app::kTitle);
+    throw ProgramStop{1};
+}
+
+void SetStatusText(Session& s, const QString& text) {
+    if (s.statusBarHook)
+        s.statusBarHook(text);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// What the program shares for a whole run: the connection to the data file, the options,
+// the role flags and the status text.
+#include "core/MessageBoxes.h"
+#include "core/Options.h"
+#include "core/QueryResult.h"
+#include "core/jet/Catalog.h"
+#include "core/jet/Translator.h"
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+using DbError = jet::JetError;
+using FieldValues = std::vector<std::pair<QString, QVariant>>;
+
+// Thrown by StopWithMessage: the program ends with this status once it reaches main.
+struct ProgramStop {
+    int exitCode = 1;
+};
+
+class Session {
+public:
+    explicit Session(MessageBoxes& boxes);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Opens an existing data file for reading and writing. Throws DbError when the file is
+    // missing, read-only, not a database, or lacks the ledger's tables.
+    void open(const QString& path);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
+    jet::Catalog& catalog() { return *catalog_; }
+
+    // Jet statements. Errors throw DbError; a failed statement changes nothing.
+    void execSql(const QString& jetSql);
+    const QueryResult& openQuery(const QString& jetSql); // becomes the shared result set
+    QueryResult query(const QString& jetSql);           // a private result
+    const QueryResult& sharedResult() const { return shared_; }
+
+    // Adds one row, field by field, with a parameterised INSERT; returns the new row's ID.
+    // Dates may be given as QDate/QDateTime or "yyyy-m-d" text; Booleans as bool.
+    qlonglong addRow(const QString& table, const FieldValues& fields);
+
+    // Runs SQLite SQL directly (schema work, pragmas). Throws DbError.
+    void execNative(const QString& sql);
+
+    MessageBoxes& boxes() { return boxes_; }
+
+    // Process-wide state of the run.
+    Options options;
+    bool admin = false;
+    bool loggedIn = false;
+    bool initUnlocked = false;
+    QString logText;    // what the next AppendLog records
+    QString statusText; // login outcome "Go"/"End", "初始化完成", ...
+    std::function<void(const QString&)> statusBarHook; // set by the main window
+
+private:
+    sqlite3_stmt* prepare(const std::string& sql);
+    QueryResult run(const jet::Translation& t);
+    void finalizeAll();
+
+    MessageBoxes& boxes_;
+    sqlite3* db_ = nullptr;
+    QString path_;
+    std::unique_ptr<jet::Catalog> catalog_;
+    std::unique_ptr<jet::Translator> translator_;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    QueryResult shared_;
+};
+
+// The shared routines every window uses.
+void ExecSql(Session& s, const QString& sql);
+const QueryResult& OpenQuery(Session& s, const QString& sql);
+void InsertRow(Session& s, const QString& table, const QString& columns, const QString& values);
+void AppendLog(Session& s); // records s.logText
+void AppendLog(Session& s, const QString& text);
+bool AskYesNo(Session& s, const QString& prompt, const QString& title);
+[[noreturn]] void StopWithMessage(Session& s, const QString& message);
+void SetStatusText(Session& s, const QString& text);

@@ -1,0 +1,34 @@
+#include "core/Transaction.h"
+
+#include "core/Session.h"
+
+#include <sqlite3.h>
+
+namespace {
+int depth = 0; // savepoint names must be unique while nested
+}
+
+Transaction::Transaction(Session& session)
+    : session_(session), name_(QStringLiteral("vost_tx_%1").arg(++depth)) {
+    try {
+        session_.execNative(QStringLiteral("SAVEPOINT ") + name_);
+    } catch (...) {
+        --depth;
+        throw;
+    }
+}
+
+Transaction::~Transaction() {
+    if (open_ && session_.handle()) {
+        const QByteArray sql = ("ROLLBACK TO " + name_ + "; RELEASE " + name_).toUtf8();
+        sqlite3_exec(session_.handle(), sql.constData(), nullptr, nullptr, nullptr);
+    }
+    --depth;
+}
+
+void Transaction::commit() {
+    if (!open_)
+        return;
+    session_.execNative(QStringLiteral("RELEASE ") + name_);
+    open_ = false;
+}

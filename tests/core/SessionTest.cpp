@@ -1,0 +1,110 @@
+#include "core/DataFile.h"
+#include "core/Transaction.h"
+#include "support/TestFixture.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+using SessionTest = LedgerFixture;
+
+TEST_F(SessionTest, NewDataFileHasTheTablesAndTheOptionsRow) {
+    for (const char* t : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt", "T_Print1"})
+        EXPECT_TRUE(session.catalog().hasTable(QString::fromLatin1(t))) << t;
+    EXPECT_EQ(session.catalog().columnType("t_tz", "zkc"), jet::JetType::Double);
+    EXPECT_EQ(session.catalog().columnType("T_IO", "RQ"), jet::JetType::Date);
+    EXPECT_EQ(session.catalog().columnType("T_KH_XQ", "BJ"), jet::JetType::Boolean);
+    EXPECT_EQ(session.catalog().columnType("T_Option", "SSTab_Index"), jet::JetType::Integer);
+    const QueryResult r = session.query("select PassL, PassH, SSTab_Index, Show_ZCB, QX_INfx, Ver_ID, MingCheng "
+                                        "from T_Option where id=3");
+    ASSERT_EQ(r.rowCount(), 1);
+    EXPECT_EQ(r.value(0, "PassL").toString(), app::kDefaultUserPassword);
+    EXPECT_EQ(r.value(0, "PassH").toString(), app::kDefaultAdminPassword);
+    EXPECT_NE(app::kDefaultUserPassword, app::kDefaultAdminPassword);
+    EXPECT_EQ(r.value(0, "Ver_ID").toLongLong(), 2002);
+    EXPECT_EQ(r.value(0, "MingCheng").toString(), "");
+
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dataPath()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_THROW(CreateDataFile(dataPath()), DbError); // never over an existing file
+}
+
+TEST_F(SessionTest, OldVersionHasNoPrintTable) {
+    const QString old = dir.filePath("old.mdb");
+    CreateDataFile(old, 2000);
+    Session s(boxes);
+    s.open(old);
+    EXPECT_FALSE(s.catalog().hasTable("T_Print1"));
+    EXPECT_EQ(s.query("select Ver_ID from T_Option where id=3").value(0, 0).toLongLong(), 2000);
+}
+
+TEST_F(SessionTest, RefusesFilesThatAreNotLedgers) {
+    Session s(boxes);
+    EXPECT_THROW(s.open(dir.filePath("missing.mdb")), DbError);
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_THROW(s.open(junk.fileName()), DbError);
+    EXPECT_FALSE(s.isOpen());
+}
+
+TEST_F(SessionTest, AddRowStoresTypedValuesAndNeverReusesIds) {
+    const qlonglong a = session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", "2009-1-9"}, {"KHXQ", "待修改"}, {"BJ", false}});
+    const qlonglong b = session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", QDate(2010, 12, 31)}, {"KHXQ", "x"}, {"BJ", true}});
+    EXPECT_EQ(b, a + 1);
+    EXPECT_EQ(scalar("select RQ from T_KH_XQ where ID=" + QString::number(a)).toDate(), QDate(2009, 1, 9));
+    EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=" + QString::number(b)).toBool(), true);
+    session.execSql("delete from T_KH_XQ where ID=" + QString::number(b));
+    const qlonglong c = session.addRow("T_KH_XQ", {{"KHID", 1}});
+    EXPECT_EQ(c, b + 1);
+    EXPECT_THROW(session.addRow("T_KH_XQ", {{"NoSuch", 1}}), DbError);
+    EXPECT_THROW(session.addRow("T_KH_XQ", {{"RQ", "not a date"}}), DbError);
+}
+
+TEST_F(SessionTest, LogEntriesKeepTheirOrder) {
+    AppendLog(session, "登录失败");
+    AppendLog(session, "管理员登录成功");
+    const QueryResult r = session.query("select cc from T_txt order by ID");
+    ASSERT_EQ(r.rowCount(), 2);
+    EXPECT_EQ(r.value(0, 0).toString(), "登录失败");
+    EXPECT_EQ(r.value(1, 0).toString(), "管理员登录成功");
+    session.logText = "it's fine";
+    AppendLog(session); // a stray apostrophe never breaks the log
+    EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), 3);
+}
+
+TEST_F(SessionTest, TransactionRollsBackUnlessCommitted) {
+    {
+        Transaction t(session);
+        session.addRow("T_KH", {{"KHMC", "张三"}});
+    }
+    EXPECT_EQ(scalar("select count(*) from T_KH").toLongLong(), 0);
+    {
+        Transaction outer(session);
+        session.addRow("T_KH", {{"KHMC", "张三"}});
+        {
+            Transaction inner(session);
+            session.addRow("T_KH", {{"KHMC", "李四"}});
+        }
+        outer.commit();
+    }
+    EXPECT_EQ(scalar("select count(*) from T_KH").toLongLong(), 1);
+    EXPECT_THROW(session.execSql("select nonsense from nowhere"), DbError);
+}
+
+TEST_F(SessionTest, SharedResultStaysUntilTheNextQuery) {
+    InsertRow(session, "T_Key", "cc", "'abc'");
+    const QueryResult& r = OpenQuery(session, "select cc from T_Key");
+    EXPECT_EQ(r.rowCount(), 1);
+    EXPECT_EQ(session.sharedResult().value(0, 0).toString(), "abc");
+    OpenQuery(session, "select cc from T_Key where id<0");
+    EXPECT_EQ(session.sharedResult().rowCount(), 0);
+}
+
+TEST_F(SessionTest, StopWithMessageWarnsAndStops) {
+    EXPECT_THROW(StopWithMessage(session, "您需要下载新版本！"), ProgramStop);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, ScriptedMessageBoxes::Kind::Warning);
+    EXPECT_EQ(boxes.shown[0].title, "Vostrel");
+}

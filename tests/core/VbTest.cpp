@@ -1,0 +1,62 @@
+#include "core/Vb.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+TEST(Vb, ReadsTheNumberAtTheStartOfTheText) {
+    EXPECT_EQ(vb::Val("12kg"), 12);
+    EXPECT_EQ(vb::Val("  3.5"), 3.5);
+    EXPECT_EQ(vb::Val("abc"), 0);
+    EXPECT_EQ(vb::Val(""), 0);
+    EXPECT_EQ(vb::Val("-.5x"), -0.5);
+    EXPECT_EQ(vb::Val("1.5E3"), 1500);
+    EXPECT_EQ(vb::Val("12,5"), 12); // "." is the only decimal mark
+    EXPECT_FALSE(vb::IsFiniteNumber("1e999"));
+    EXPECT_TRUE(vb::IsFiniteNumber("1e300"));
+}
+
+TEST(Vb, GeneralNumberForm) {
+    EXPECT_EQ(vb::CStr(12.0), "12");
+    EXPECT_EQ(vb::CStr(0.5), "0.5");
+    EXPECT_EQ(vb::CStr(-0.5), "-0.5");
+    EXPECT_EQ(vb::CStr(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(vb::CStr(2.0 / 3.0), "0.666666666666667");
+    EXPECT_EQ(vb::CStr(0.1 + 0.2), "0.3");
+    EXPECT_EQ(vb::CStr(1e15), "1E+15");
+    EXPECT_EQ(vb::CStr(123456789012345.0), "123456789012345");
+    EXPECT_EQ(vb::CStr(1.5e20), "1.5E+20");
+    EXPECT_EQ(vb::CStr(0.0001), "0.0001");
+    EXPECT_EQ(vb::CStr(0.00001), "1E-05");
+    EXPECT_EQ(vb::CStr(-0.0), "0");
+    EXPECT_EQ(vb::CStr(120.0), "120");
+    EXPECT_EQ(vb::CStr(6.67), "6.67");
+}
+
+TEST(Vb, RoundsHalvesToEven) {
+    EXPECT_EQ(vb::Round(0.125, 2), 0.12);
+    EXPECT_EQ(vb::Round(12.345, 2), 12.34);
+    EXPECT_EQ(vb::Round(12.346, 2), 12.35);
+    EXPECT_EQ(vb::Round(2.675, 2), 2.68);
+    EXPECT_EQ(vb::Round(1.005, 2), 1.0);
+    EXPECT_EQ(vb::Round(3.825, 2), 3.82);
+    EXPECT_EQ(vb::Round(0.006, 2), 0.01);
+    EXPECT_EQ(vb::Round(0.004, 2), 0.0);
+    EXPECT_EQ(vb::Round(-0.125, 2), -0.12);
+    EXPECT_EQ(vb::Round(20.0 / 3.0, 2), 6.67);
+    EXPECT_EQ(vb::Round(2.5, 0), 2.0);
+    EXPECT_EQ(vb::Round(3.5, 0), 4.0);
+    EXPECT_FALSE(std::signbit(vb::Round(-0.001, 2)));
+}
+
+TEST(Vb, DatesAsTheOperatorSeesThem) {
+    EXPECT_EQ(vb::DateText(QDate(2009, 1, 9)), "2009-1-9");
+    EXPECT_EQ(vb::DateTimeText(QDateTime(QDate(2009, 1, 9), QTime(0, 0))), "2009-1-9");
+    EXPECT_EQ(vb::DateTimeText(QDateTime(QDate(2009, 1, 9), QTime(7, 5, 3))), "2009-1-9 7:05:03");
+    EXPECT_EQ(vb::ParseDateTime("2009-1-9").date(), QDate(2009, 1, 9));
+    EXPECT_EQ(vb::ParseDateTime("2009-01-09 13:02:01").time(), QTime(13, 2, 1));
+    EXPECT_FALSE(vb::ParseDateTime("2009-2-30").isValid());
+    EXPECT_FALSE(vb::ParseDateTime("hello").isValid());
+    EXPECT_EQ(vb::Text(QVariant(QDate(2009, 1, 9))), "2009-1-9");
+    EXPECT_EQ(vb::Text(QVariant()), "");
+    EXPECT_EQ(vb::Text(QVariant(12.0)), "12");
+}
