@@ -85,7 +85,7 @@ void frmmain::buildWindow() {
     top->addWidget(button(21, QStringLiteral(" 打印"), {}, QStyle::SP_FileDialogDetailedView));
     top->addSpacing(16);
     top->addWidget(
-        button(11, QStringLiteral("帮助"), QStringLiteral("操作指南"), QStyle::SP_DialogHelpButton));
+        button(11, QStringLiteral("帮助"), QStringLiteral("操作指南"), QStyle::SP_MessageBoxQuestion));
     top->addStretch(1);
     // The exit button keeps its own place near the right edge (placeExitButton).
     button(0, QStringLiteral("退出"), QStringLiteral("安全退出"), QStyle::SP_DialogCloseButton);
