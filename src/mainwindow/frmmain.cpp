@@ -49,6 +49,8 @@ frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), sessi
 
 frmmain::~frmmain() {
     session_.statusBarHook = nullptr;
+    delete calculatorHS_;
+    delete calculatorSS_;
 }
 
 void frmmain::buildWindow() {

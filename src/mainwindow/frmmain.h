@@ -98,6 +98,7 @@ private:
     qlonglong selectedId() const;
     int rowOfId(int tab, qlonglong id) const;
     void showContextMenu(const QPoint& pos);
+    void showTool(QWidget* window);
 
     // Menu bar.
     void 初始化();
