@@ -2,12 +2,11 @@
 #include "core/QtMessageBoxes.h"
 #include "core/Session.h"
 #include "core/Startup.h"
+#include "mainwindow/frmmain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
-#include <QStatusBar>
 #include <QStyleFactory>
 #include <QTranslator>
 
@@ -15,15 +14,7 @@ namespace {
 
 // The window that opens after a successful login.
 QWidget* makeMainWindow(Session& session) {
-    auto* w = new QMainWindow;
-    w->setObjectName(QStringLiteral("frmmain"));
-    QString caption = app::kTitle + QStringLiteral("v") + app::kVersion;
-    if (!session.options.MingCheng.isEmpty())
-        caption += QStringLiteral(" (") + session.options.MingCheng + QStringLiteral(")");
-    w->setWindowTitle(caption);
-    w->statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    w->resize(1000, 680);
-    return w;
+    return new frmmain(session);
 }
 
 } // namespace
