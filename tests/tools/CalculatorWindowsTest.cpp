@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -204,4 +205,14 @@ TEST_F(BudgetWindow, TypingOnTheGridEditsTheCurrentCellAndEnterMovesDown) {
     EXPECT_EQ(grid->rowCount(), 25);
     EXPECT_EQ(shown(0, 2), "");
     EXPECT_EQ(editor->text(), "");
+}
+
+TEST_F(BudgetWindow, ScrollingKeepsTheCurrentRowAndTheEditorInView) {
+    grid->setCurrentCell(0, 2);
+    grid->verticalScrollBar()->setValue(5);
+    const int first = grid->rowAt(0);
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(grid->currentRow(), first);
+    EXPECT_EQ(editor->text(), shown(first, 2));
+    EXPECT_TRUE(grid->visualRect(grid->model()->index(first, 2)).contains(editor->geometry()));
 }
