@@ -319,3 +319,17 @@ TEST_F(MainWindowToolsTest, CalculatorsOpenOnceAndCloseWithTheWindow) {
     w.reset(); // with no calculator left open either
     QApplication::processEvents();
 }
+
+TEST_F(MainWindowTest, SettingsTakeEffectWhenTheSettingsWindowCloses) {
+    addGoods("螺丝钉", "LSD", "M6", 0, 1, 2.5);
+    auto w = open(listviews::Demands);
+    session.execSql("update T_Option set SSTab_Index=2, Show_ZCB=True, QX_TZin=True where id=3");
+    session.admin = false;
+    w->afterSettings();
+    EXPECT_EQ(w->currentTab(), listviews::Goods);
+    EXPECT_EQ(cell(*w, 0, 4), "2.5");
+    EXPECT_FALSE(w->action("p入库库存台账")->isEnabled());
+    session.execSql("update T_Option set Show_ZCB=False where id=3");
+    w->afterSettings(); // the same tab, reloaded with the new switch
+    EXPECT_EQ(cell(*w, 0, 4), "...");
+}
