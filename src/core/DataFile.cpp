@@ -44,8 +44,7 @@ void CreateDataFile(const QString& path, long version) {
     const QByteArray native = QFile::encodeName(path);
     // Owner-only from the first byte, and never over an existing file.
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0)
-        throw DbError(QStringLiteral("无法创建数据文件 %1").arg(path));
+    if (fd < 0) throw DbError(QStringLiteral("无法创建数据文件 %1").arg(path));
     ::close(fd);
     sqlite3* db = nullptr;
     auto fail = [&](const QString& why) {
@@ -58,12 +57,13 @@ void CreateDataFile(const QString& path, long version) {
     jet::registerFunctions(db); // the name indexes use the PINYIN collation
     QByteArray sql = "BEGIN;";
     sql += kSchema;
-    if (version >= 2001)
-        sql += kPrint1;
-    sql += QStringLiteral("INSERT INTO T_Option VALUES (3, '%1', '%2', '', 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, %3);")
-               .arg(app::kDefaultUserPassword, app::kDefaultAdminPassword)
-               .arg(version)
-               .toUtf8();
+    if (version >= 2001) sql += kPrint1;
+    sql +=
+        QStringLiteral(
+            "INSERT INTO T_Option VALUES (3, '%1', '%2', '', 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, %3);")
+            .arg(app::kDefaultUserPassword, app::kDefaultAdminPassword)
+            .arg(version)
+            .toUtf8();
     sql += "COMMIT;";
     char* err = nullptr;
     if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err) != SQLITE_OK) {

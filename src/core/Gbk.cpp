@@ -1,7 +1,7 @@
 #include "core/Gbk.h"
 
-#include <cerrno>
 #include <QList>
+#include <cerrno>
 #include <iconv.h>
 
 namespace gbk {
@@ -16,8 +16,7 @@ iconv_t converter() {
 
 std::optional<QByteArray> encodeChar(char32_t codePoint) {
     iconv_t cd = converter();
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     iconv(cd, nullptr, nullptr, nullptr, nullptr); // reset shift state
     char in[4] = {char(codePoint & 0xFF), char((codePoint >> 8) & 0xFF), char((codePoint >> 16) & 0xFF),
                   char((codePoint >> 24) & 0xFF)};
@@ -25,8 +24,7 @@ std::optional<QByteArray> encodeChar(char32_t codePoint) {
     char* inp = in;
     char* outp = out;
     size_t inLeft = 4, outLeft = sizeof out;
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
-        return std::nullopt;
+    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return std::nullopt;
     return QByteArray(out, int(sizeof out - outLeft));
 }
 

@@ -38,8 +38,7 @@ public:
     }
     bool askYesNo(const QString& text, const QString& title) override {
         shown.push_back({Kind::Question, text, title});
-        if (answers.empty())
-            return true;
+        if (answers.empty()) return true;
         const bool a = answers.front();
         answers.pop_front();
         return a;

@@ -16,8 +16,7 @@ public:
     // Column index by name, without regard to letter case; -1 when absent.
     int columnIndex(const QString& name) const {
         for (int i = 0; i < columns.size(); ++i)
-            if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
-                return i;
+            if (columns[i].compare(name, Qt::CaseInsensitive) == 0) return i;
         return -1;
     }
     QVariant value(int row, int column) const { return rows.at(row).at(column); }

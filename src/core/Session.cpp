@@ -7,32 +7,29 @@
 
 namespace {
 
-QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString lastError(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 QVariant toVariant(sqlite3_stmt* st, int col, jet::JetType type) {
     const int kind = sqlite3_column_type(st, col);
-    if (kind == SQLITE_NULL)
-        return {};
+    if (kind == SQLITE_NULL) return {};
     switch (type) {
     case jet::JetType::Boolean:
         return sqlite3_column_int64(st, col) != 0;
     case jet::JetType::Date: {
         const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)));
         const QDateTime dt = vb::ParseDateTime(text);
-        if (!dt.isValid())
-            return text;
-        if (dt.time() == QTime(0, 0))
-            return dt.date();
+        if (!dt.isValid()) return text;
+        if (dt.time() == QTime(0, 0)) return dt.date();
         return dt;
     }
     case jet::JetType::Long:
     case jet::JetType::Integer:
-        if (kind == SQLITE_INTEGER)
-            return qlonglong(sqlite3_column_int64(st, col));
+        if (kind == SQLITE_INTEGER) return qlonglong(sqlite3_column_int64(st, col));
         break;
     case jet::JetType::Double:
-        if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
-            return sqlite3_column_double(st, col);
+        if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) return sqlite3_column_double(st, col);
         break;
     case jet::JetType::Text:
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
@@ -59,7 +56,8 @@ void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type
     }
     switch (type) {
     case jet::JetType::Boolean:
-        sqlite3_bind_int(st, index, vb::Number(v) != 0.0 || (v.typeId() == QMetaType::Bool && v.toBool()) ? -1 : 0);
+        sqlite3_bind_int(st, index,
+                         vb::Number(v) != 0.0 || (v.typeId() == QMetaType::Bool && v.toBool()) ? -1 : 0);
         return;
     case jet::JetType::Date: {
         QDateTime dt;
@@ -69,10 +67,9 @@ void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type
             dt = v.toDateTime();
         else
             dt = vb::ParseDateTime(v.toString());
-        if (!dt.isValid())
-            throw DbError(QStringLiteral("日期格式不正确：%1").arg(v.toString()));
+        if (!dt.isValid()) throw DbError(QStringLiteral("日期格式不正确：%1").arg(v.toString()));
         const QString iso = dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
-                                                      : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                                                     : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         const QByteArray b = iso.toUtf8();
         sqlite3_bind_text(st, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         return;
@@ -95,7 +92,9 @@ void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type
 
 Session::Session(MessageBoxes& boxes) : boxes_(boxes) {}
 
-Session::~Session() { close(); }
+Session::~Session() {
+    close();
+}
 
 void Session::finalizeAll() {
     for (auto& [sql, st] : statements_)
@@ -104,8 +103,7 @@ void Session::finalizeAll() {
 }
 
 void Session::close() {
-    if (!db_)
-        return;
+    if (!db_) return;
     finalizeAll();
     translator_.reset();
     catalog_.reset();
@@ -116,8 +114,7 @@ void Session::close() {
 void Session::open(const QString& path) {
     close();
     const QString fail = QStringLiteral("无法打开数据文件 %1").arg(path);
-    if (!QFileInfo(path).isFile())
-        throw DbError(fail + QStringLiteral("：文件不存在"));
+    if (!QFileInfo(path).isFile()) throw DbError(fail + QStringLiteral("：文件不存在"));
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -129,11 +126,10 @@ void Session::open(const QString& path) {
         sqlite3_close_v2(db);
         throw DbError(fail + QStringLiteral("：") + why);
     };
-    if (sqlite3_db_readonly(db, "main") == 1)
-        reject(QStringLiteral("文件只读"));
+    if (sqlite3_db_readonly(db, "main") == 1) reject(QStringLiteral("文件只读"));
     // A file that is not a database only shows itself on the first read.
-    if (sqlite3_exec(db, "PRAGMA synchronous=FULL; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
-        SQLITE_OK)
+    if (sqlite3_exec(db, "PRAGMA synchronous=FULL; SELECT count(*) FROM sqlite_master;", nullptr, nullptr,
+                     nullptr) != SQLITE_OK)
         reject(lastError(db));
     db_ = db;
     path_ = path;
@@ -150,8 +146,7 @@ void Session::open(const QString& path) {
 }
 
 sqlite3_stmt* Session::prepare(const std::string& sql) {
-    if (!db_)
-        throw DbError(QStringLiteral("数据文件没有打开"));
+    if (!db_) throw DbError(QStringLiteral("数据文件没有打开"));
     auto it = statements_.find(sql);
     if (it != statements_.end()) {
         sqlite3_reset(it->second);
@@ -160,10 +155,10 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
     }
     sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, &tail) != SQLITE_OK)
+    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, &tail) !=
+        SQLITE_OK)
         throw DbError(QStringLiteral("数据库拒绝了语句：%1").arg(lastError(db_)));
-    if (!st)
-        throw DbError(QStringLiteral("空语句"));
+    if (!st) throw DbError(QStringLiteral("空语句"));
     statements_.emplace(sql, st);
     return st;
 }
@@ -176,14 +171,14 @@ QueryResult Session::run(const jet::Translation& t) {
         result.columns << QString::fromUtf8(sqlite3_column_name(st, c));
     // A statement that fails while stepping must leave nothing behind.
     const bool autocommit = sqlite3_get_autocommit(db_);
-    if (!autocommit)
-        sqlite3_exec(db_, "SAVEPOINT jet_statement", nullptr, nullptr, nullptr);
+    if (!autocommit) sqlite3_exec(db_, "SAVEPOINT jet_statement", nullptr, nullptr, nullptr);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         std::vector<QVariant> row;
         row.reserve(n);
         for (int c = 0; c < n; ++c)
-            row.push_back(toVariant(st, c, c < int(t.columnTypes.size()) ? t.columnTypes[c] : jet::JetType::Unknown));
+            row.push_back(
+                toVariant(st, c, c < int(t.columnTypes.size()) ? t.columnTypes[c] : jet::JetType::Unknown));
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
@@ -194,8 +189,7 @@ QueryResult Session::run(const jet::Translation& t) {
         throw DbError(QStringLiteral("数据库操作失败：%1").arg(why));
     }
     sqlite3_reset(st);
-    if (!autocommit)
-        sqlite3_exec(db_, "RELEASE jet_statement", nullptr, nullptr, nullptr);
+    if (!autocommit) sqlite3_exec(db_, "RELEASE jet_statement", nullptr, nullptr, nullptr);
     if (t.changesSchema) {
         // Prepared statements may refer to the old schema; the catalogue certainly does.
         finalizeAll();
@@ -206,8 +200,7 @@ QueryResult Session::run(const jet::Translation& t) {
 }
 
 void Session::execSql(const QString& jetSql) {
-    if (!translator_)
-        throw DbError(QStringLiteral("数据文件没有打开"));
+    if (!translator_) throw DbError(QStringLiteral("数据文件没有打开"));
     run(translator_->translate(jetSql));
 }
 
@@ -217,14 +210,12 @@ const QueryResult& Session::openQuery(const QString& jetSql) {
 }
 
 QueryResult Session::query(const QString& jetSql) {
-    if (!translator_)
-        throw DbError(QStringLiteral("数据文件没有打开"));
+    if (!translator_) throw DbError(QStringLiteral("数据文件没有打开"));
     return run(translator_->translate(jetSql));
 }
 
 void Session::execNative(const QString& sql) {
-    if (!db_)
-        throw DbError(QStringLiteral("数据文件没有打开"));
+    if (!db_) throw DbError(QStringLiteral("数据文件没有打开"));
     char* err = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString why = QString::fromUtf8(err ? err : "");
@@ -235,47 +226,50 @@ void Session::execNative(const QString& sql) {
 
 qlonglong Session::addRow(const QString& table, const FieldValues& fields) {
     const QString name = catalog_ ? catalog_->tableName(table) : QString();
-    if (name.isEmpty())
-        throw DbError(QStringLiteral("没有数据表 %1").arg(table));
+    if (name.isEmpty()) throw DbError(QStringLiteral("没有数据表 %1").arg(table));
     QStringList cols, marks;
     std::vector<jet::JetType> types;
     for (const auto& [column, value] : fields) {
         const auto type = catalog_->columnType(name, column);
-        if (!type)
-            throw DbError(QStringLiteral("数据表 %1 没有字段 %2").arg(name, column));
+        if (!type) throw DbError(QStringLiteral("数据表 %1 没有字段 %2").arg(name, column));
         cols << QLatin1Char('"') + column + QLatin1Char('"');
         marks << QStringLiteral("?");
         types.push_back(*type);
     }
-    const QString sql = fields.empty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(name)
-                                       : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                             .arg(name, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    const QString sql = fields.empty()
+                            ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(name)
+                            : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                  .arg(name, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     sqlite3_stmt* st = prepare(sql.toStdString());
     for (size_t i = 0; i < fields.size(); ++i)
         bindValue(st, int(i) + 1, fields[i].second, types[i]);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
-    if (rc != SQLITE_DONE)
-        throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
+    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
     return sqlite3_last_insert_rowid(db_);
 }
 
-void ExecSql(Session& s, const QString& sql) { s.execSql(sql); }
+void ExecSql(Session& s, const QString& sql) {
+    s.execSql(sql);
+}
 
-const QueryResult& OpenQuery(Session& s, const QString& sql) { return s.openQuery(sql); }
+const QueryResult& OpenQuery(Session& s, const QString& sql) {
+    return s.openQuery(sql);
+}
 
 void InsertRow(Session& s, const QString& table, const QString& columns, const QString& values) {
-    s.execSql(QStringLiteral("Insert into ") + table + QStringLiteral(" (") + columns + QStringLiteral(") values(") +
-              values + QStringLiteral(")"));
+    s.execSql(QStringLiteral("Insert into ") + table + QStringLiteral(" (") + columns +
+              QStringLiteral(") values(") + values + QStringLiteral(")"));
 }
 
 void AppendLog(Session& s) {
     // Bound, not spliced: a log line can never break its statement.
     const QDateTime now = QDateTime::currentDateTime();
-    s.addRow(QStringLiteral("T_txt"), {{QStringLiteral("RQ"), QDateTime(now.date(), QTime(now.time().hour(),
-                                          now.time().minute(), now.time().second()))},
-                                       {QStringLiteral("cc"), s.logText}});
+    s.addRow(QStringLiteral("T_txt"),
+             {{QStringLiteral("RQ"),
+               QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()))},
+              {QStringLiteral("cc"), s.logText}});
 }
 
 void AppendLog(Session& s, const QString& text) {
@@ -283,7 +277,9 @@ void AppendLog(Session& s, const QString& text) {
     AppendLog(s);
 }
 
-bool AskYesNo(Session& s, const QString& prompt, const QString& title) { return s.boxes().askYesNo(prompt, title); }
+bool AskYesNo(Session& s, const QString& prompt, const QString& title) {
+    return s.boxes().askYesNo(prompt, title);
+}
 
 void StopWithMessage(Session& s, const QString& message) {
     s.boxes().warning(message, app::kTitle);
@@ -291,6 +287,5 @@ void StopWithMessage(Session& s, const QString& message) {
 }
 
 void SetStatusText(Session& s, const QString& text) {
-    if (s.statusBarHook)
-        s.statusBarHook(text);
+    if (s.statusBarHook) s.statusBarHook(text);
 }

@@ -45,7 +45,7 @@ public:
     // Jet statements. Errors throw DbError; a failed statement changes nothing.
     void execSql(const QString& jetSql);
     const QueryResult& openQuery(const QString& jetSql); // becomes the shared result set
-    QueryResult query(const QString& jetSql);           // a private result
+    QueryResult query(const QString& jetSql);            // a private result
     const QueryResult& sharedResult() const { return shared_; }
 
     // Adds one row, field by field, with a parameterised INSERT; returns the new row's ID.
@@ -62,8 +62,8 @@ public:
     bool admin = false;
     bool loggedIn = false;
     bool initUnlocked = false;
-    QString logText;    // what the next AppendLog records
-    QString statusText; // login outcome "Go"/"End", "初始化完成", ...
+    QString logText;                                   // what the next AppendLog records
+    QString statusText;                                // login outcome "Go"/"End", "初始化完成", ...
     std::function<void(const QString&)> statusBarHook; // set by the main window
 
 private:

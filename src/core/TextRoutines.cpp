@@ -12,8 +12,7 @@ QString StripChars(const QString& text, const QString& set) {
     QString result;
     result.reserve(to - from);
     for (qsizetype i = from; i < to; ++i)
-        if (!set.contains(text.at(i)))
-            result.append(text.at(i));
+        if (!set.contains(text.at(i))) result.append(text.at(i));
     return result;
 }
 

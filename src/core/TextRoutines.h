@@ -9,4 +9,6 @@ QString StripChars(const QString& text, const QString& set);
 int AnsiByteLength(const QString& text);
 
 // The usual cleaning of user text before it goes between single quotes: trim, no apostrophes.
-inline QString Clean(const QString& text) { return StripChars(text, QStringLiteral("'")); }
+inline QString Clean(const QString& text) {
+    return StripChars(text, QStringLiteral("'"));
+}

@@ -27,8 +27,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    if (!open_)
-        return;
+    if (!open_) return;
     session_.execNative(QStringLiteral("RELEASE ") + name_);
     open_ = false;
 }

@@ -1,9 +1,9 @@
 #include "core/Vb.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <QRegularExpression>
 
 namespace vb {
 
@@ -12,31 +12,28 @@ double Val(const QString& text) {
     // Longest prefix that looks like a decimal number with an optional exponent.
     static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
     const auto m = re.match(t);
-    if (!m.hasMatch())
-        return 0.0;
+    if (!m.hasMatch()) return 0.0;
     const QByteArray bytes = m.captured(0).toLatin1();
     return std::strtod(bytes.constData(), nullptr);
 }
 
-bool IsFiniteNumber(const QString& text) { return std::isfinite(Val(text)); }
+bool IsFiniteNumber(const QString& text) {
+    return std::isfinite(Val(text));
+}
 
 static QString trimMantissa(QString m) {
     if (m.contains(QLatin1Char('.'))) {
         while (m.endsWith(QLatin1Char('0')))
             m.chop(1);
-        if (m.endsWith(QLatin1Char('.')))
-            m.chop(1);
+        if (m.endsWith(QLatin1Char('.'))) m.chop(1);
     }
     return m;
 }
 
 QString CStr(double value) {
-    if (std::isnan(value))
-        return QStringLiteral("NaN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
-    if (value == 0.0)
-        return QStringLiteral("0");
+    if (std::isnan(value)) return QStringLiteral("NaN");
+    if (std::isinf(value)) return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
+    if (value == 0.0) return QStringLiteral("0");
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", value);
     // buf: "-d.dddddddddddddde+XX"
@@ -46,33 +43,32 @@ QString CStr(double value) {
     if (exponent >= 15 || exponent < -4) {
         QString mant = trimMantissa(s.left(ePos));
         const QString sign = exponent < 0 ? QStringLiteral("-") : QStringLiteral("+");
-        return mant + QLatin1Char('E') + sign + QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+        return mant + QLatin1Char('E') + sign +
+               QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     }
     const int decimals = std::max(0, 14 - exponent);
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     QString fixed = trimMantissa(QString::fromLatin1(buf));
-    if (fixed == QLatin1String("-0"))
-        fixed = QStringLiteral("0");
+    if (fixed == QLatin1String("-0")) fixed = QStringLiteral("0");
     return fixed;
 }
 
-QString CStr(qlonglong value) { return QString::number(value); }
+QString CStr(qlonglong value) {
+    return QString::number(value);
+}
 
 double Round(double value, int decimals) {
-    if (!std::isfinite(value))
-        return value;
+    if (!std::isfinite(value)) return value;
     const double scale = std::pow(10.0, decimals);
     double scaled = value * scale;
-    if (std::fabs(scaled) >= 1e15)
-        return value;
+    if (std::fabs(scaled) >= 1e15) return value;
     // Take the scaled value to 15 significant digits before deciding on a half.
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", scaled);
     scaled = std::strtod(buf, nullptr);
     double whole = std::floor(scaled);
     const double frac = scaled - whole;
-    if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
+    if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
     const double result = whole / scale;
     return result == 0.0 ? 0.0 : result; // no "-0"
 }
@@ -96,23 +92,19 @@ QDateTime ParseDateTime(const QString& text) {
     static const QRegularExpression re(QStringLiteral(
         "^\\s*(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const auto m = re.match(text);
-    if (!m.hasMatch())
-        return {};
+    if (!m.hasMatch()) return {};
     const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (!d.isValid())
-        return {};
+    if (!d.isValid()) return {};
     QTime t(0, 0, 0);
     if (!m.captured(4).isEmpty()) {
         t = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
-        if (!t.isValid())
-            return {};
+        if (!t.isValid()) return {};
     }
     return QDateTime(d, t);
 }
 
 QString Text(const QVariant& value) {
-    if (value.isNull() || !value.isValid())
-        return {};
+    if (value.isNull() || !value.isValid()) return {};
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
@@ -134,8 +126,7 @@ QString Text(const QVariant& value) {
 }
 
 double Number(const QVariant& value) {
-    if (value.isNull() || !value.isValid())
-        return 0.0;
+    if (value.isNull() || !value.isValid()) return 0.0;
     switch (value.typeId()) {
     case QMetaType::QString:
         return Val(value.toString());

@@ -8,14 +8,16 @@
 using SessionTest = LedgerFixture;
 
 TEST_F(SessionTest, NewDataFileHasTheTablesAndTheOptionsRow) {
-    for (const char* t : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt", "T_Print1"})
+    for (const char* t :
+         {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt", "T_Print1"})
         EXPECT_TRUE(session.catalog().hasTable(QString::fromLatin1(t))) << t;
     EXPECT_EQ(session.catalog().columnType("t_tz", "zkc"), jet::JetType::Double);
     EXPECT_EQ(session.catalog().columnType("T_IO", "RQ"), jet::JetType::Date);
     EXPECT_EQ(session.catalog().columnType("T_KH_XQ", "BJ"), jet::JetType::Boolean);
     EXPECT_EQ(session.catalog().columnType("T_Option", "SSTab_Index"), jet::JetType::Integer);
-    const QueryResult r = session.query("select PassL, PassH, SSTab_Index, Show_ZCB, QX_INfx, Ver_ID, MingCheng "
-                                        "from T_Option where id=3");
+    const QueryResult r =
+        session.query("select PassL, PassH, SSTab_Index, Show_ZCB, QX_INfx, Ver_ID, MingCheng "
+                      "from T_Option where id=3");
     ASSERT_EQ(r.rowCount(), 1);
     EXPECT_EQ(r.value(0, "PassL").toString(), app::kDefaultUserPassword);
     EXPECT_EQ(r.value(0, "PassH").toString(), app::kDefaultAdminPassword);
@@ -50,8 +52,10 @@ TEST_F(SessionTest, RefusesFilesThatAreNotLedgers) {
 }
 
 TEST_F(SessionTest, AddRowStoresTypedValuesAndNeverReusesIds) {
-    const qlonglong a = session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", "2009-1-9"}, {"KHXQ", "待修改"}, {"BJ", false}});
-    const qlonglong b = session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", QDate(2010, 12, 31)}, {"KHXQ", "x"}, {"BJ", true}});
+    const qlonglong a =
+        session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", "2009-1-9"}, {"KHXQ", "待修改"}, {"BJ", false}});
+    const qlonglong b =
+        session.addRow("T_KH_XQ", {{"KHID", 5}, {"RQ", QDate(2010, 12, 31)}, {"KHXQ", "x"}, {"BJ", true}});
     EXPECT_EQ(b, a + 1);
     EXPECT_EQ(scalar("select RQ from T_KH_XQ where ID=" + QString::number(a)).toDate(), QDate(2009, 1, 9));
     EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=" + QString::number(b)).toBool(), true);

@@ -16,7 +16,7 @@ TEST(TextRoutines, AnsiByteLengthCountsGbkBytes) {
     EXPECT_EQ(AnsiByteLength("abc"), 3);
     EXPECT_EQ(AnsiByteLength(""), 0);
     EXPECT_EQ(AnsiByteLength("a商"), 3);
-    EXPECT_EQ(AnsiByteLength("，"), 2);                          // full-width comma
-    EXPECT_EQ(AnsiByteLength(QString::fromUtf8("😀")), 1);     // GBK cannot hold it: one "?"
+    EXPECT_EQ(AnsiByteLength("，"), 2);                   // full-width comma
+    EXPECT_EQ(AnsiByteLength(QString::fromUtf8("😀")), 1); // GBK cannot hold it: one "?"
     EXPECT_EQ(AnsiByteLength(QString::fromUtf8("ab😀c")), 4);
 }
