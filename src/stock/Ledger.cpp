@@ -104,6 +104,27 @@ std::optional<StockFigures> Ledger::stock(qlonglong goodsId) {
     return StockFigures{vb::Number(r.value(0, 0)), vb::Number(r.value(0, 1)), vb::Number(r.value(0, 2))};
 }
 
+std::optional<GoodsRecord> Ledger::goods(qlonglong goodsId) {
+    const QueryResult r = s_.query(QStringLiteral("select * from T_TZ where ID=") + num(goodsId));
+    if (r.isEmpty()) return std::nullopt;
+    GoodsRecord g;
+    const auto text = [&](const char* c) { return vb::Text(r.value(0, QLatin1String(c))); };
+    const auto number = [&](const char* c) { return vb::Number(r.value(0, QLatin1String(c))); };
+    g.ID = goodsId;
+    g.JC = text("JC");
+    g.MC = text("MC");
+    g.XH = text("XH");
+    g.KW = text("KW");
+    g.KCmin = number("KCmin");
+    g.ZKC = number("ZKC");
+    g.ZCB = number("ZCB");
+    g.LSJ = number("LSJ");
+    g.PFJ = number("PFJ");
+    g.DBJ = number("DBJ");
+    g.label = g.MC + QLatin1Char('/') + g.JC + QLatin1Char('/') + g.XH;
+    return g;
+}
+
 std::optional<QDate> Ledger::firstPurchaseDate(qlonglong goodsId) {
     const QueryResult r =
         s_.query(QStringLiteral("select min(RQ) as FirstRQ from T_IO where TZID=-") + num(goodsId));

@@ -77,6 +77,8 @@ public:
     LedgerResult undoLastPurchase(const PurchaseRecord& purchase, const std::function<bool()>& confirm);
 
     std::optional<StockFigures> stock(qlonglong goodsId);
+    // The goods row as stored now (the editing forms describe the item from it).
+    std::optional<GoodsRecord> goods(qlonglong goodsId);
     // The date of the goods item's earliest purchase; none when it has no purchase record.
     std::optional<QDate> firstPurchaseDate(qlonglong goodsId);
 
