@@ -84,7 +84,7 @@ QPlainTextEdit* StockForm::makeGoodsText() {
     txtSP_->setObjectName(QStringLiteral("txtSP"));
     txtSP_->setReadOnly(true);
     txtSP_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtSP_->setFixedHeight(txtSP_->fontMetrics().lineSpacing() * 6 + 12);
+    txtSP_->setFixedHeight(txtSP_->fontMetrics().lineSpacing() * 7 + 8);
     QPalette pal = txtSP_->palette();
     pal.setColor(QPalette::Base, palette().color(QPalette::Window));
     txtSP_->setPalette(pal);
