@@ -335,3 +335,29 @@ TEST_F(MainWindowTest, SettingsTakeEffectWhenTheSettingsWindowCloses) {
     w->afterSettings(); // the same tab, reloaded with the new switch
     EXPECT_EQ(cell(*w, 0, 4), "...");
 }
+
+TEST_F(MainWindowTest, DemandsFirstViewShowsTheLatestTwoHundred) {
+    const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
+    const qlonglong other = session.addRow("T_KH", {{"KHMC", "阿明"}, {"KHZL", ""}});
+    Transaction many(session);
+    for (int i = 0; i < 210; ++i)
+        session.addRow("T_KH_XQ", {{"KHID", kh},
+                                   {"RQ", QDate(2010, 1, 1).addDays(i)},
+                                   {"KHXQ", QString("需求%1").arg(i)},
+                                   {"BJ", false}});
+    // Entered last but dated early: older than the latest 200.
+    session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-1"}, {"KHXQ", "补记"}, {"BJ", false}});
+    session.addRow("T_KH_XQ", {{"KHID", other}, {"RQ", "2010-7-29"}, {"KHXQ", "新需求"}, {"BJ", true}});
+    many.commit();
+    auto w = open(listviews::Demands);
+    ASSERT_EQ(rows(*w), 200);
+    // The newest date first; on the same date by customer label.
+    EXPECT_EQ(cell(*w, 0, 1), "2010-7-29");
+    EXPECT_EQ(cell(*w, 0, 2), "阿明()");
+    EXPECT_EQ(cell(*w, 0, 3), "已了|新需求");
+    EXPECT_EQ(cell(*w, 1, 3), "未了|需求209");
+    EXPECT_EQ(cell(*w, 199, 3), "未了|需求11");
+    search(*w, "补记");
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(w->selectedDemand()->KHID, kh);
+}
