@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -70,6 +71,12 @@ protected:
     static void search(frmmain& w, const QString& text) {
         combo(w)->setEditText(text);
         QTest::keyClick(combo(w)->lineEdit(), Qt::Key_Return);
+    }
+    // Closes the modal form an action is about to open, once it shows.
+    static void closeFormSoon() {
+        QTimer::singleShot(0, [] {
+            if (QWidget* form = QApplication::activeModalWidget()) form->close();
+        });
     }
     static QString condition(frmmain& w) {
         const QString prefix = "select * from (" + listviews::baseStatement(w.currentTab()) + ") where ";
@@ -211,7 +218,9 @@ TEST_F(MainWindowTest, KeywordConditionsAndMemory) {
     EXPECT_EQ(rows(*w), 1); // letter case does not matter to the search
 
     // Remembered once per exact text, case counts; the drop-down grows at its end.
-    search(*w, "扳手");
+    combo(*w)->setEditText("扳手");
+    w->findChild<QPushButton*>("cmdS(8)")->click(); // the search button does what Enter does
+    EXPECT_EQ(rows(*w), 1);
     search(*w, "lsd");
     search(*w, "LSD");
     QStringList remembered;
@@ -300,6 +309,29 @@ TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
     EXPECT_EQ(cell(*w, 1, 3), "未了|待修改");
     w->prepareContextMenu();
     EXPECT_TRUE(w->action("p改变了结标记")->isEnabled());
+
+    // The operations menu first brings its tab to the front (the form it opens is closed again).
+    closeFormSoon();
+    w->action("在账货物进货入库")->trigger();
+    EXPECT_EQ(w->currentTab(), listviews::Goods);
+    closeFormSoon();
+    w->action("编辑维护供应商资料")->trigger();
+    EXPECT_EQ(w->currentTab(), listviews::Suppliers);
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 供应商   ...   ");
+}
+
+TEST_F(MainWindowTest, ExitButtonKeepsItsPlaceNearTheRightEdge) {
+    auto w = open(listviews::Demands);
+    QPushButton* exit = w->findChild<QPushButton*>("cmdS(0)");
+    const int dpi = w->logicalDpiX();
+    auto px = [dpi](int twips) { return qRound(twips * dpi / 1440.0); };
+    w->resize(1200, 700);
+    EXPECT_EQ(exit->x(), w->frameGeometry().width() - px(1200));
+    EXPECT_LE(exit->geometry().right(), w->width());
+    w->resize(px(11280 + 1200) + 300, 700);
+    EXPECT_EQ(exit->x(), w->frameGeometry().width() - px(1200));
+    w->findChild<QPushButton*>("cmdS(0)")->click();
+    EXPECT_FALSE(w->isVisible());
 }
 
 using MainWindowToolsTest = LedgerFixture;
