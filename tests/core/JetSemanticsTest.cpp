@@ -10,6 +10,11 @@
 #include <random>
 #include <sqlite3.h>
 
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
 class JetSemanticsTest : public LedgerFixture {
@@ -156,6 +161,12 @@ TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
     EXPECT_EQ(order.join(","),
               "阿里,北京,张三,Alice,bob,Bob2,carl"); // pinyin, then letters without regard to case
     EXPECT_EQ(session.query("select top 2 KHMC from T_KH order by KHMC desc").rowCount(), 2);
+    // Without an order the rows come as entered, though an index on the names could serve them.
+    EXPECT_EQ(scalar("select top 1 KHMC from T_KH").toString(), "张三");
+    QStringList ids;
+    for (const auto& row : session.query("select ID from T_KH").rows)
+        ids << row[0].toString();
+    EXPECT_EQ(ids.join(","), "1,2,3,4,5,6,7");
     EXPECT_EQ(scalar("select count(*) from T_KH where KHMC='ALICE'").toLongLong(), 1);
     EXPECT_EQ(scalar("select count(*) from T_KH where KHMC<'北'").toLongLong(), 1);
 
