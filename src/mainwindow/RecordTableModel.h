@@ -1,0 +1,99 @@
+#pragma once
+// A list view's rows: the records of its last load, shown one row each. Column 0 shows the
+// 1-based row number; the other cells are built from the record only when the view asks,
+// so a load of a hundred thousand rows costs one vector and nothing per row in the view.
+#include "core/QueryResult.h"
+#include "core/Vb.h"
+#include "mainwindow/ListViews.h"
+
+#include <QAbstractTableModel>
+#include <optional>
+#include <utility>
+#include <vector>
+
+template <class Record> class RecordTableModel : public QAbstractTableModel {
+public:
+    RecordTableModel(int tab, QObject* parent) : QAbstractTableModel(parent), tab_(tab) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(records_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(listviews::columns(tab_).size());
+    }
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
+        if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+        const Record& r = records_[size_t(index.row())];
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return index.column() == 0 ? QString::number(index.row() + 1) : cellText(r, index.column());
+        case Qt::TextAlignmentRole:
+            if (listviews::columns(tab_)[size_t(index.column())].rightAligned)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        case listviews::KeyRole:
+            return QString(QStringLiteral("ID") + QString::number(r.ID));
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+        const listviews::Column& c = listviews::columns(tab_)[size_t(section)];
+        switch (role) {
+        case Qt::DisplayRole:
+            return c.header;
+        case listviews::ColumnKeyRole:
+            return c.key;
+        case Qt::TextAlignmentRole:
+            return int((c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        default:
+            return {};
+        }
+    }
+
+    int tab() const { return tab_; }
+    const std::vector<Record>& records() const { return records_; }
+    // A copy of the record shown in that row (0-based), for a form opened for it.
+    std::optional<Record> record(int row) const {
+        if (row < 0 || row >= rowCount()) return std::nullopt;
+        return records_[size_t(row)];
+    }
+    // The sum of the view's money column over the loaded rows (0 where the view has none).
+    double total() const { return total_; }
+
+    void clear() { replace({}, 0); }
+
+    // The cell text of a column other than the row number.
+    virtual QString cellText(const Record& record, int column) const = 0;
+
+protected:
+    void replace(std::vector<Record> records, double total) {
+        beginResetModel();
+        records_ = std::move(records);
+        total_ = total;
+        endResetModel();
+    }
+
+    // Reading a result's columns by name; a column the statement lacks reads as Null.
+    struct Reader {
+        const QueryResult& result;
+        int column(const char* name) const { return result.columnIndex(QString::fromLatin1(name)); }
+        const QVariant& value(const std::vector<QVariant>& row, int c) const {
+            static const QVariant null;
+            return c < 0 ? null : row[size_t(c)];
+        }
+        QString text(const std::vector<QVariant>& row, int c) const { return vb::Text(value(row, c)); }
+        double number(const std::vector<QVariant>& row, int c) const { return vb::Number(value(row, c)); }
+        qlonglong id(const std::vector<QVariant>& row, int c) const { return qlonglong(number(row, c)); }
+        bool flag(const std::vector<QVariant>& row, int c) const { return value(row, c).toBool(); }
+    };
+
+private:
+    int tab_;
+    std::vector<Record> records_;
+    double total_ = 0;
+};

@@ -1,0 +1,440 @@
+#include "mainwindow/frmmain.h"
+
+#include "core/KeywordSearch.h"
+#include "core/Session.h"
+#include "core/TextRoutines.h"
+#include "mainwindow/DemandListModel.h"
+#include "mainwindow/GoodsListModel.h"
+#include "mainwindow/ListViews.h"
+#include "mainwindow/PurchaseListModel.h"
+#include "mainwindow/SaleListModel.h"
+#include "mainwindow/SupplierListModel.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+    setObjectName(QStringLiteral("frmmain"));
+    demands_ = new DemandListModel(this);
+    suppliers_ = new SupplierListModel(this);
+    goods_ = new GoodsListModel(this);
+    sales_ = new SaleListModel(this);
+    purchases_ = new PurchaseListModel(this);
+    buildWindow();
+    buildMenus();
+
+    session_.statusBarHook = [this](const QString& text) { statusPanel_->setText(text); };
+    setWindowTitle(app::kTitle + QStringLiteral("v") + app::kVersion);
+    currentSql_.clear();
+    Load_cmbSS();
+    if (!session_.options.MingCheng.isEmpty())
+        setWindowTitle(windowTitle() + QStringLiteral(" (") + session_.options.MingCheng +
+                       QStringLiteral(")"));
+    session_.initUnlocked = false;
+    SetQuanXian();
+}
+
+frmmain::~frmmain() {
+    session_.statusBarHook = nullptr;
+}
+
+void frmmain::buildWindow() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(4);
+
+    topBar_ = new QWidget(central);
+    auto* top = new QHBoxLayout(topBar_);
+    top->setContentsMargins(6, 0, 6, 0);
+    cmbSS = new QComboBox(topBar_);
+    cmbSS->setObjectName(QStringLiteral("cmbSS"));
+    cmbSS->setEditable(true);
+    cmbSS->setInsertPolicy(QComboBox::NoInsert);
+    cmbSS->setCompleter(nullptr); // the text searched is the text typed, letter case included
+    cmbSS->setMaxVisibleItems(20);
+    cmbSS->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbSS->setMinimumContentsLength(24);
+    cmbSS->setToolTip(QStringLiteral("输入或选择想要查询的内容(任何部分或全部;数字或汉字)"));
+    connect(cmbSS->lineEdit(), &QLineEdit::returnPressed, this, &frmmain::searchAction);
+    top->addWidget(cmbSS, 1);
+
+    auto button = [this](int index, const QString& caption, const QString& tip, QStyle::StandardPixmap icon) {
+        auto* b = new QPushButton(caption, topBar_);
+        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
+        if (!tip.isEmpty()) b->setToolTip(tip);
+        b->setIcon(style()->standardIcon(icon));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
+        cmdS.insert(index, b);
+        return b;
+    };
+    top->addWidget(button(8, QStringLiteral(" 搜索"), {}, QStyle::SP_FileDialogContentsView));
+    top->addWidget(button(21, QStringLiteral(" 打印"), {}, QStyle::SP_FileDialogDetailedView));
+    top->addSpacing(16);
+    top->addWidget(
+        button(11, QStringLiteral("帮助"), QStringLiteral("操作指南"), QStyle::SP_MessageBoxQuestion));
+    top->addStretch(1);
+    // The exit button keeps its own place near the right edge (placeExitButton).
+    button(0, QStringLiteral("退出"), QStringLiteral("安全退出"), QStyle::SP_DialogCloseButton);
+    layout->addWidget(topBar_);
+
+    SSTab1 = new QTabBar(central);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setExpanding(false);
+    SSTab1->setDrawBase(true);
+    {
+        const QSignalBlocker quiet(SSTab1); // the first view loads when the window first shows
+        for (int tab = 0; tab < listviews::kTabCount; ++tab)
+            SSTab1->addTab(listviews::tabCaption(tab));
+    }
+    connect(SSTab1, &QTabBar::currentChanged, this, [this] { SSTab1_Click(); });
+    layout->addWidget(SSTab1);
+
+    ListViewL = new QTableView(central);
+    ListViewL->setObjectName(QStringLiteral("ListViewL"));
+    ListViewL->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListViewL->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListViewL->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewL->setWordWrap(false);
+    ListViewL->setShowGrid(false);
+    ListViewL->setAlternatingRowColors(true);
+    ListViewL->setTextElideMode(Qt::ElideRight);
+    ListViewL->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    ListViewL->verticalHeader()->hide();
+    // Every row the same height, so a view of a hundred thousand rows lays out at once.
+    ListViewL->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListViewL->verticalHeader()->setDefaultSectionSize(ListViewL->fontMetrics().height() + 6);
+    ListViewL->horizontalHeader()->setStretchLastSection(false);
+    ListViewL->horizontalHeader()->setHighlightSections(false);
+    ListViewL->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    ListViewL->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListViewL, &QWidget::customContextMenuRequested, this, &frmmain::showContextMenu);
+    ListViewL->installEventFilter(this);
+    ListViewL->setModel(demands_);
+    layout->addWidget(ListViewL, 1);
+    setCentralWidget(central);
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    statusPanel_ = new QLabel(bar);
+    statusPanel_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    statusPanel_->setTextFormat(Qt::PlainText);
+    bar->addWidget(statusPanel_, 1);
+    setStatusBar(bar);
+
+    setMinimumSize(twipsToPx(11280 + 1200), 480);
+    resize(1200, 760);
+}
+
+int frmmain::twipsToPx(int twips) const {
+    return qRound(twips * logicalDpiX() / 1440.0);
+}
+
+int frmmain::pxToTwips(int px) const {
+    return qRound(px * 1440.0 / std::max(1, logicalDpiX()));
+}
+
+int frmmain::currentTab() const {
+    return SSTab1->currentIndex();
+}
+
+QString frmmain::statusPanelText() const {
+    return statusPanel_->text();
+}
+
+// ---- tabs and loading ------------------------------------------------------------------
+
+void frmmain::ssTABto01234(int tab) {
+    if (tab < 0 || tab >= listviews::kTabCount) return;
+    if (SSTab1->currentIndex() != tab) SSTab1->setCurrentIndex(tab);
+}
+
+void frmmain::SSTab1_Click() {
+    ListViewL_Init_KHXQ();
+}
+
+void frmmain::ListViewL_Init_KHXQ() {
+    const int tab = currentTab();
+    QItemSelectionModel* oldSelection = ListViewL->selectionModel();
+    switch (tab) {
+    case listviews::Demands:
+        ListViewL->setModel(demands_);
+        break;
+    case listviews::Suppliers:
+        ListViewL->setModel(suppliers_);
+        break;
+    case listviews::Goods:
+        ListViewL->setModel(goods_);
+        break;
+    case listviews::Sales:
+        ListViewL->setModel(sales_);
+        break;
+    default:
+        ListViewL->setModel(purchases_);
+        break;
+    }
+    if (oldSelection && oldSelection != ListViewL->selectionModel()) oldSelection->deleteLater();
+    // The list starts empty; the rows of the view left behind are not needed until it loads again.
+    demands_->clear();
+    suppliers_->clear();
+    goods_->clear();
+    sales_->clear();
+    purchases_->clear();
+    currentSql_.clear();
+    cmdS.value(21)->setEnabled(tab >= listviews::Goods);
+    sizeColumns(true);
+    switch (tab) {
+    case listviews::Demands:
+        Load_ListViewL_0();
+        break;
+    case listviews::Suppliers:
+        Load_ListViewL_1();
+        break;
+    case listviews::Goods:
+        Load_ListViewL_2();
+        break;
+    case listviews::Sales:
+        Load_ListViewL_3();
+        break;
+    default:
+        Load_ListViewL_4();
+        break;
+    }
+}
+
+void frmmain::sizeColumns(bool fixedToo) {
+    const int tab = currentTab();
+    const auto& columns = listviews::columns(tab);
+    QHeaderView* header = ListViewL->horizontalHeader();
+    int fixed = 0;
+    for (size_t c = 0; c + 1 < columns.size(); ++c) {
+        if (fixedToo) header->resizeSection(int(c), twipsToPx(columns[c].twips));
+        fixed += pxToTwips(header->sectionSize(int(c)));
+    }
+    header->resizeSection(int(columns.size()) - 1,
+                          twipsToPx(listviews::lastColumnTwips(fixed, pxToTwips(ListViewL->width()))));
+}
+
+void frmmain::Load_ListViewL_0() {
+    loadView(listviews::Demands);
+}
+
+void frmmain::Load_ListViewL_1() {
+    loadView(listviews::Suppliers);
+}
+
+void frmmain::Load_ListViewL_2() {
+    loadView(listviews::Goods);
+}
+
+void frmmain::Load_ListViewL_3() {
+    loadView(listviews::Sales);
+}
+
+void frmmain::Load_ListViewL_4() {
+    loadView(listviews::Purchases);
+}
+
+void frmmain::loadView(int tab) {
+    if (tab != currentTab()) return;
+    if (currentSql_.isEmpty()) currentSql_ = listviews::defaultStatement(tab);
+    double total = 0;
+    try {
+        const QueryResult result = session_.query(currentSql_);
+        switch (tab) {
+        case listviews::Demands:
+            demands_->load(result);
+            break;
+        case listviews::Suppliers:
+            suppliers_->load(result);
+            break;
+        case listviews::Goods:
+            goods_->load(result, session_.options);
+            total = goods_->total();
+            break;
+        case listviews::Sales:
+            sales_->load(result);
+            total = sales_->total();
+            break;
+        default:
+            purchases_->load(result, session_.options);
+            total = purchases_->total();
+            break;
+        }
+    } catch (const DbError& e) {
+        // A statement the data file refuses leaves an empty list and a message, and the
+        // next reload goes back to the first view instead of failing again.
+        currentSql_.clear();
+        switch (tab) {
+        case listviews::Demands:
+            demands_->clear();
+            break;
+        case listviews::Suppliers:
+            suppliers_->clear();
+            break;
+        case listviews::Goods:
+            goods_->clear();
+            break;
+        case listviews::Sales:
+            sales_->clear();
+            break;
+        default:
+            purchases_->clear();
+            break;
+        }
+        session_.boxes().warning(e.text, app::kTitle);
+    }
+    if (ListViewL->model()->rowCount() > 0) ListViewL->setCurrentIndex(ListViewL->model()->index(0, 0));
+    SetStatusText(session_, listviews::statusText(tab, total, session_.options));
+}
+
+// ---- selected row ----------------------------------------------------------------------
+
+int frmmain::selectedRow() const {
+    const QItemSelectionModel* selection = ListViewL->selectionModel();
+    if (!selection) return -1;
+    const QModelIndexList rows = selection->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+std::optional<DemandRecord> frmmain::selectedDemand() const {
+    if (currentTab() != listviews::Demands) return std::nullopt;
+    return demands_->record(selectedRow());
+}
+
+std::optional<SupplierRecord> frmmain::selectedSupplier() const {
+    if (currentTab() != listviews::Suppliers) return std::nullopt;
+    return suppliers_->record(selectedRow());
+}
+
+std::optional<GoodsRecord> frmmain::selectedGoods() const {
+    if (currentTab() != listviews::Goods) return std::nullopt;
+    return goods_->record(selectedRow());
+}
+
+std::optional<SaleRecord> frmmain::selectedSale() const {
+    if (currentTab() != listviews::Sales) return std::nullopt;
+    return sales_->record(selectedRow());
+}
+
+std::optional<PurchaseRecord> frmmain::selectedPurchase() const {
+    if (currentTab() != listviews::Purchases) return std::nullopt;
+    return purchases_->record(selectedRow());
+}
+
+// ---- keyword search --------------------------------------------------------------------
+
+void frmmain::Load_cmbSS() {
+    LoadKeywordCombo(session_, *cmbSS);
+    cmbSS->setCurrentIndex(-1);
+    cmbSS->setEditText(QString());
+}
+
+void frmmain::SaveKey(const QString& key) {
+    ::SaveKey(session_, *cmbSS, key);
+}
+
+void frmmain::searchAction() {
+    const QString text = StripChars(cmbSS->currentText(), QStringLiteral("'"));
+    cmbSS->setEditText(text);
+    currentKeyword_ = text;
+    try {
+        SaveKey(text);
+    } catch (const DbError& e) {
+        session_.boxes().warning(e.text, app::kTitle); // the search still runs
+    }
+    RunSS();
+}
+
+void frmmain::RunSS() {
+    const int tab = currentTab();
+    currentSql_ = listviews::searchStatement(tab, cmbSS->currentText());
+    loadView(tab);
+}
+
+// ---- buttons and window events ---------------------------------------------------------
+
+void frmmain::cmdS_Click(int index) {
+    switch (index) {
+    case 0:
+        close();
+        break;
+    case 8:
+        searchAction();
+        break;
+    case 11:
+        功能介绍();
+        break;
+    case 21:
+        if (currentTab() == listviews::Goods) GoPrint_2();
+        if (currentTab() == listviews::Sales) GoPrint_3();
+        if (currentTab() == listviews::Purchases) GoPrint_4();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmmain::GoPrint_2() {}
+
+void frmmain::GoPrint_3() {}
+
+void frmmain::GoPrint_4() {}
+
+void frmmain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    placeExitButton();
+    if (firstShown_) return;
+    firstShown_ = true;
+    const int start = std::clamp(session_.options.SSTab_Index, 0, listviews::kTabCount - 1);
+    if (SSTab1->currentIndex() != start)
+        ssTABto01234(start);
+    else
+        SSTab1_Click();
+}
+
+void frmmain::closeEvent(QCloseEvent* event) {
+    // The calculators belong to this window's run; with them gone no window keeps the program alive.
+    if (calculatorHS_) calculatorHS_->close();
+    if (calculatorSS_) calculatorSS_->close();
+    event->accept();
+}
+
+void frmmain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeExitButton();
+}
+
+bool frmmain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListViewL && event->type() == QEvent::Resize) sizeColumns(false);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmmain::placeExitButton() {
+    QPushButton* exit = cmdS.value(0);
+    if (!exit || !topBar_) return;
+    // Its left edge sits 1200 twips in from the window's outer right edge, never left of 11280 twips.
+    const int outer = frameGeometry().width();
+    const int left = std::max(outer - twipsToPx(1200), twipsToPx(11280));
+    const int buttonWidth = std::max(twipsToPx(1200) - (outer - width()) - 6, 40);
+    exit->setGeometry(left, (topBar_->height() - exit->sizeHint().height()) / 2, buttonWidth,
+                      exit->sizeHint().height());
+    exit->raise();
+    // The other controls of the bar stay clear of it.
+    if (QLayout* bar = topBar_->layout())
+        bar->setContentsMargins(6, 0, std::max(6, topBar_->width() - left + 6), 0);
+}

@@ -1,0 +1,160 @@
+#pragma once
+// The main window: five ledger views on tabs, the keyword search, the menu bar and the
+// right-click menus that open the entry and editing forms for the selected row.
+#include "core/Records.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <optional>
+
+class Session;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTableView;
+class DemandListModel;
+class SupplierListModel;
+class GoodsListModel;
+class SaleListModel;
+class PurchaseListModel;
+
+class frmmain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmmain(Session& session, QWidget* parent = nullptr);
+    ~frmmain() override;
+
+    // Brings a tab to the front (which reloads it) unless it is shown already.
+    void ssTABto01234(int tab);
+    // Enables the menu items by the role and the permission switches.
+    void SetQuanXian();
+    // Sets up the current tab's columns, forgets any search and loads the first view.
+    void ListViewL_Init_KHXQ();
+
+    // Keyword search: the remembered keywords, remembering one, and running the search
+    // typed in the keyword box on the current tab.
+    void Load_cmbSS();
+    void SaveKey(const QString& key);
+    void RunSS();
+
+    void GoPrint_2();
+    void GoPrint_3();
+    void GoPrint_4();
+
+    int currentTab() const;
+    const QString& currentSql() const { return currentSql_; }
+    const QString& currentKeyword() const { return currentKeyword_; }
+    QString statusPanelText() const;
+    QAction* action(const QString& name) const { return actions_.value(name); }
+
+    // Copies of the selected row's record, for the forms opened for it; empty when the view
+    // is not shown or no row is selected.
+    std::optional<DemandRecord> selectedDemand() const;
+    std::optional<SupplierRecord> selectedSupplier() const;
+    std::optional<GoodsRecord> selectedGoods() const;
+    std::optional<SaleRecord> selectedSale() const;
+    std::optional<PurchaseRecord> selectedPurchase() const;
+
+    // The right-click menu of the current tab with its items enabled for the list as it is,
+    // or null where a right-click shows nothing.
+    QMenu* prepareContextMenu();
+
+public Q_SLOTS:
+    // Reload a view with the current statement (the first view when there is none). A view
+    // that is not shown is left alone: the tab change loads it afresh.
+    void Load_ListViewL_0();
+    void Load_ListViewL_1();
+    void Load_ListViewL_2();
+    void Load_ListViewL_3();
+    void Load_ListViewL_4();
+    // Enter in the keyword box, or the search button.
+    void searchAction();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption, void (frmmain::*handler)());
+    void addSeparator(QMenu* menu, const QString& name);
+    QMenu* addPopup(const QString& name);
+
+    void SSTab1_Click();
+    void cmdS_Click(int index);
+    void loadView(int tab);
+    void sizeColumns(bool fixedToo);
+    void placeExitButton();
+    int twipsToPx(int twips) const;
+    int pxToTwips(int px) const;
+    int selectedRow() const;
+    void showContextMenu(const QPoint& pos);
+
+    // Menu bar.
+    void 初始化();
+    void 系统设置();
+    void 察看操作日志();
+    void 数据备份与恢复();
+    void 安全退出();
+    void 编辑维护客户需求();
+    void 新货物注册入库();
+    void 在账货物进货入库();
+    void 在账货物修改调整();
+    void 销售出库();
+    void 编辑维护供应商资料();
+    void 营销状态统计分析();
+    void 商品盈利能力统计分析();
+    void 项目预算器();
+    void 算式计算器();
+    void 功能介绍();
+    void 操作帮助();
+    void 关于();
+
+    // Right-click menus.
+    void p添加客户需求();
+    void p改变了结标记();
+    void p添加供应商();
+    void p入库库存台账();
+    void p调整修改库存货物();
+    void p出库库存台账();
+    void p新货物注册入库();
+    void p修改销货记录();
+    void p撤消销货记录();
+    void p修改进货记录();
+    void p撤消进货记录();
+
+    Session& session_;
+    QString currentSql_;
+    QString currentKeyword_;
+    bool firstShown_ = false;
+
+    QTabBar* SSTab1 = nullptr;
+    QTableView* ListViewL = nullptr;
+    QComboBox* cmbSS = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QWidget* topBar_ = nullptr;
+    QHash<int, QPushButton*> cmdS;
+    QHash<QString, QAction*> actions_;
+    QMenu* pmenu_khxq = nullptr;
+    QMenu* pmenu_GYS = nullptr;
+    QMenu* pmenu_KCTZ = nullptr;
+    QMenu* pmenu_XHJL = nullptr;
+    QMenu* pmenu_JHJL = nullptr;
+
+    DemandListModel* demands_ = nullptr;
+    SupplierListModel* suppliers_ = nullptr;
+    GoodsListModel* goods_ = nullptr;
+    SaleListModel* sales_ = nullptr;
+    PurchaseListModel* purchases_ = nullptr;
+
+    // The calculators are modeless and close with this window.
+    QPointer<QWidget> calculatorHS_;
+    QPointer<QWidget> calculatorSS_;
+};

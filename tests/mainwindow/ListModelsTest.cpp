@@ -1,0 +1,158 @@
+// The list models on hand-made query results: what each cell shows, and that each model
+// keeps Qt's model rules through a load and a reload.
+#include "mainwindow/DemandListModel.h"
+#include "mainwindow/GoodsListModel.h"
+#include "mainwindow/PurchaseListModel.h"
+#include "mainwindow/SaleListModel.h"
+#include "mainwindow/SupplierListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QDate>
+#include <gtest/gtest.h>
+
+namespace {
+
+QueryResult result(const QStringList& columns, std::vector<std::vector<QVariant>> rows) {
+    QueryResult r;
+    r.columns = columns;
+    r.rows = std::move(rows);
+    return r;
+}
+
+QString cell(const QAbstractItemModel& m, int row, int column) {
+    return m.data(m.index(row, column)).toString();
+}
+
+const QStringList kGoodsColumns = {"ID", "JC", "MC", "XH", "KW", "KCmin", "ZKC", "ZCB", "LSJ", "PFJ", "DBJ"};
+const QStringList kSaleColumns = {"ID",     "TZID", "RQ", "SL",   "ZJE",  "GZJE",
+                                  "KHXQID", "JXID", "BZ", "SPMC", "KHZL", "KHXQ"};
+const QStringList kPurchaseColumns = {"ID",     "TZID", "RQ", "SL",   "ZJE", "GZJE",
+                                      "KHXQID", "JXID", "BZ", "SPMC", "GYS", "KHZL"};
+
+// Collects what QAbstractItemModelTester complains about.
+QStringList g_complaints;
+void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) g_complaints << text;
+}
+
+} // namespace
+
+TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
+    GoodsListModel m;
+    const auto rows =
+        result(kGoodsColumns,
+               {{qlonglong(7), "LS", "螺丝", "M6", "A-1", 5.0, 15.0, 37.5, 3.5, 3.0, 2.8},
+                {qlonglong(9), QVariant(), "扳手", QVariant(), QVariant(), 0.0, 0.5, 0.125, 12.0, 0.0, 0.0}});
+    Options o;
+    o.Show_ZCB = true;
+    o.Show_LSJ = true;
+    m.load(rows, o);
+    ASSERT_EQ(m.rowCount(), 2);
+    EXPECT_EQ(cell(m, 0, GoodsListModel::RowNumber), "1");
+    EXPECT_EQ(cell(m, 1, GoodsListModel::RowNumber), "2");
+    EXPECT_EQ(m.data(m.index(1, 0), listviews::KeyRole).toString(), "ID9");
+    EXPECT_EQ(cell(m, 0, GoodsListModel::Goods), "螺丝/LS/M6");
+    EXPECT_EQ(cell(m, 1, GoodsListModel::Goods), "扳手//"); // Null texts read as ""
+    EXPECT_EQ(cell(m, 0, GoodsListModel::Stock), "15/5");
+    EXPECT_EQ(cell(m, 1, GoodsListModel::Stock), "0.5/0");
+    EXPECT_EQ(cell(m, 0, GoodsListModel::TotalCost), "37.5");
+    EXPECT_EQ(cell(m, 0, GoodsListModel::Prices), "3.5/.../...");
+    EXPECT_DOUBLE_EQ(m.total(), 37.625);
+    EXPECT_EQ(m.record(0)->label, "螺丝/LS/M6");
+    EXPECT_FALSE(m.record(2).has_value());
+
+    o = Options{};
+    m.load(rows, o);
+    EXPECT_EQ(cell(m, 0, GoodsListModel::TotalCost), "...");
+    EXPECT_EQ(cell(m, 0, GoodsListModel::Prices), ".../.../...");
+    EXPECT_DOUBLE_EQ(m.total(), 37.625); // the total is the cost, shown or not
+
+    EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal).toString(), "库存");
+    EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal, listviews::ColumnKeyRole).toString(), "KC");
+    const int right = int(Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(m.data(m.index(0, GoodsListModel::Stock), Qt::TextAlignmentRole).toInt(), right);
+    EXPECT_EQ(m.data(m.index(0, GoodsListModel::TotalCost), Qt::TextAlignmentRole).toInt(), right);
+    EXPECT_NE(m.data(m.index(0, GoodsListModel::Prices), Qt::TextAlignmentRole).toInt(), right);
+}
+
+TEST(ListModels, MovementAmountsShowWhatIsOwedOnlyWhenPositive) {
+    SaleListModel sales;
+    sales.load(result(kSaleColumns, {{qlonglong(1), qlonglong(7), QDate(2009, 1, 9), 2.0, 120.0, 20.0, 0, 0,
+                                      "现金", "螺丝/LS/M6", "张三/电话", "装修"},
+                                     {qlonglong(2), qlonglong(7), QDate(2009, 1, 10), 1.0, 120.0, 0.0, 0, 0,
+                                      "", "螺丝/LS/M6", QVariant(), QVariant()}}));
+    EXPECT_EQ(cell(sales, 0, SaleListModel::Date), "2009-1-9");
+    EXPECT_EQ(cell(sales, 0, SaleListModel::Amount), "120/20");
+    EXPECT_EQ(cell(sales, 1, SaleListModel::Amount), "120");
+    EXPECT_EQ(cell(sales, 0, SaleListModel::Note), "现金/张三/电话/装修");
+    EXPECT_EQ(cell(sales, 1, SaleListModel::Note), "//"); // customer and demand gone
+    EXPECT_DOUBLE_EQ(sales.total(), 240);
+    EXPECT_EQ(sales.record(0)->TZID, 7);
+
+    PurchaseListModel purchases;
+    const auto rows = result(kPurchaseColumns, {{qlonglong(3), qlonglong(-7), QDate(2009, 1, 2), 10.0, 25.0,
+                                                 5.0, 0, 2, "", "螺丝/LS/M6", "五金店/城东/螺丝", ""},
+                                                {qlonglong(4), qlonglong(-7), QDate(2009, 1, 3), 4.0, 10.0,
+                                                 0.0, 0, 0, "", "螺丝/LS/M6", QVariant(), QVariant()}});
+    Options o;
+    o.Show_JHZJE = true;
+    purchases.load(rows, o);
+    EXPECT_EQ(cell(purchases, 0, PurchaseListModel::Amount), "25/5");
+    EXPECT_EQ(cell(purchases, 0, PurchaseListModel::Note), "/五金店/城东/螺丝/");
+    o.Show_JHZJE = false;
+    purchases.load(rows, o);
+    EXPECT_EQ(cell(purchases, 0, PurchaseListModel::Amount), ".../5");
+    EXPECT_EQ(cell(purchases, 1, PurchaseListModel::Amount), "...");
+    EXPECT_DOUBLE_EQ(purchases.total(), 35);
+}
+
+TEST(ListModels, DemandsAndSuppliers) {
+    DemandListModel demands;
+    demands.load(result({"ID", "RQ", "KHXQ", "BJ", "KHID", "KH"},
+                        {{qlonglong(5), QDate(2010, 3, 1), "要五箱", true, qlonglong(2), "张三(电话)"},
+                         {qlonglong(6), QDate(2010, 3, 2), "待修改", false, qlonglong(2), QVariant()}}));
+    EXPECT_EQ(cell(demands, 0, DemandListModel::Demand), "已了|要五箱");
+    EXPECT_EQ(cell(demands, 1, DemandListModel::Demand), "未了|待修改");
+    EXPECT_EQ(cell(demands, 0, DemandListModel::Customer), "张三(电话)");
+    EXPECT_EQ(cell(demands, 1, DemandListModel::Customer), "");
+    EXPECT_EQ(demands.data(demands.index(0, 3), listviews::KeyRole).toString(), "ID5");
+
+    SupplierListModel suppliers;
+    suppliers.load(result({"ID", "GYSMC", "GYSZL", "GHPZ"}, {{qlonglong(1), "五金店", "城东", "螺丝"}}));
+    EXPECT_EQ(cell(suppliers, 0, SupplierListModel::Supplier), "五金店(城东)");
+    EXPECT_EQ(suppliers.record(0)->label, "五金店(城东)");
+    EXPECT_EQ(cell(suppliers, 0, SupplierListModel::Kinds), "螺丝");
+}
+
+TEST(ListModels, KeepQtModelRulesThroughLoads) {
+    g_complaints.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collect);
+    {
+        GoodsListModel goods;
+        SaleListModel sales;
+        PurchaseListModel purchases;
+        DemandListModel demands;
+        SupplierListModel suppliers;
+        using Mode = QAbstractItemModelTester::FailureReportingMode;
+        QAbstractItemModelTester t1(&goods, Mode::Warning), t2(&sales, Mode::Warning),
+            t3(&purchases, Mode::Warning), t4(&demands, Mode::Warning), t5(&suppliers, Mode::Warning);
+        std::vector<std::vector<QVariant>> many;
+        for (int i = 1; i <= 50; ++i)
+            many.push_back(
+                {qlonglong(i), "J", QString("M%1").arg(i), "X", "K", 1.0, 2.0, 3.0, 4.0, 5.0, 6.0});
+        goods.load(result(kGoodsColumns, many), Options{});
+        goods.load(result(kGoodsColumns, {}), Options{});
+        goods.load(result(kGoodsColumns, many), Options{});
+        goods.clear();
+        sales.load(result(kSaleColumns, {{qlonglong(1), qlonglong(1), QDate(2009, 1, 1), 1.0, 2.0, 0.0, 0, 0,
+                                          "", "", "", ""}}));
+        purchases.load(result(kPurchaseColumns, {{qlonglong(1), qlonglong(-1), QDate(2009, 1, 1), 1.0, 2.0,
+                                                  0.0, 0, 0, "", "", "", ""}}),
+                       Options{});
+        demands.load(result({"ID", "RQ", "KHXQ", "BJ", "KHID", "KH"},
+                            {{qlonglong(1), QDate(2009, 1, 1), "x", false, qlonglong(1), "k"}}));
+        suppliers.load(result({"ID", "GYSMC", "GYSZL", "GHPZ"}, {{qlonglong(1), "a", "b", "c"}}));
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_complaints.isEmpty()) << g_complaints.join('\n').toStdString();
+}

@@ -1,0 +1,300 @@
+// The main window on a real data file: first views, hidden money, totals, permissions,
+// keyword search and memory, right-click menus.
+#include "mainwindow/frmmain.h"
+#include "core/Vb.h"
+#include "mainwindow/ListViews.h"
+#include "support/TestFixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public LedgerFixture {
+protected:
+    void SetUp() override {
+        LedgerFixture::SetUp();
+        try {
+            session.query("select top 1 id & '' from T_Key");
+        } catch (const DbError&) {
+            GTEST_SKIP() << "the Jet statements of the lists need the Jet translator";
+        }
+        session.admin = true;
+    }
+
+    qlonglong addGoods(const QString& mc, const QString& jc, const QString& xh, double kcmin, double zkc,
+                       double zcb, double lsj = 0) {
+        return session.addRow("T_TZ", {{"MC", mc},
+                                       {"JC", jc},
+                                       {"XH", xh},
+                                       {"KW", "A"},
+                                       {"KCmin", kcmin},
+                                       {"ZKC", zkc},
+                                       {"ZCB", zcb},
+                                       {"DJ", zkc > 0 ? zcb / zkc : 0},
+                                       {"LSJ", lsj},
+                                       {"PFJ", 0},
+                                       {"DBJ", 0},
+                                       {"BJ", false}});
+    }
+    qlonglong addMove(qlonglong tzid, const QString& rq, double sl, double zje, double gzje,
+                      qlonglong jxid = 0, qlonglong khxqid = 0, const QString& bz = "") {
+        return session.addRow("T_IO", {{"TZID", tzid},
+                                       {"RQ", rq},
+                                       {"SL", sl},
+                                       {"ZJE", zje},
+                                       {"GZJE", gzje},
+                                       {"JXID", jxid},
+                                       {"KHXQID", khxqid},
+                                       {"BZ", bz}});
+    }
+
+    std::unique_ptr<frmmain> open(int startTab) {
+        session.options.SSTab_Index = startTab;
+        auto w = std::make_unique<frmmain>(session);
+        w->show();
+        return w;
+    }
+    static QTableView* list(frmmain& w) { return w.findChild<QTableView*>("ListViewL"); }
+    static QComboBox* combo(frmmain& w) { return w.findChild<QComboBox*>("cmbSS"); }
+    static int rows(frmmain& w) { return list(w)->model()->rowCount(); }
+    static QString cell(frmmain& w, int row, int column) {
+        const QAbstractItemModel* m = list(w)->model();
+        return m->data(m->index(row, column)).toString();
+    }
+    static void search(frmmain& w, const QString& text) {
+        combo(w)->setEditText(text);
+        QTest::keyClick(combo(w)->lineEdit(), Qt::Key_Return);
+    }
+    static QString condition(frmmain& w) {
+        const QString prefix = "select * from (" + listviews::baseStatement(w.currentTab()) + ") where ";
+        return w.currentSql().startsWith(prefix) ? w.currentSql().mid(prefix.size()) : "not a search";
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StockLedgerFirstViewSearchAndReload) {
+    // 250 goods entered in reverse name order; the first view shows 200 of them by name.
+    double firstCosts = 0;
+    for (int i = 250; i >= 1; --i) {
+        addGoods(QString("货物%1").arg(i, 3, 10, QChar('0')), "HW", "X", 0, 1, i);
+        if (i <= 200) firstCosts += i;
+    }
+    const qlonglong screw = addGoods("螺丝钉", "LSD", "M6", 5, 15, 37.5, 3.5);
+    session.options.Show_ZCB = false;
+    auto w = open(listviews::Goods);
+    ASSERT_EQ(w->currentTab(), listviews::Goods);
+    ASSERT_EQ(rows(*w), 200);
+    EXPECT_EQ(cell(*w, 0, 0), "1");
+    EXPECT_EQ(cell(*w, 0, 1), "货物001/HW/X");
+    EXPECT_EQ(cell(*w, 199, 1), "货物200/HW/X");
+    EXPECT_EQ(cell(*w, 0, 4), "...");
+    EXPECT_EQ(w->statusPanelText(),
+              " 可点击鼠标右键选择操作 >>> 库存台账  ...   成本合计：" + vb::CStr(firstCosts));
+    EXPECT_EQ(w->selectedGoods()->MC, "货物001"); // the first row starts selected
+    EXPECT_TRUE(w->findChild<QPushButton*>("cmdS(21)")->isEnabled());
+
+    // Column widths in twips at the screen's dpi; the last column takes the rest.
+    QHeaderView* header = list(*w)->horizontalHeader();
+    const int dpi = list(*w)->logicalDpiX();
+    auto px = [dpi](int twips) { return qRound(twips * dpi / 1440.0); };
+    EXPECT_EQ(header->sectionSize(1), px(7000));
+    EXPECT_EQ(header->sectionSize(3), px(1000));
+    const int widthTwips = qRound(list(*w)->width() * 1440.0 / dpi);
+    EXPECT_NEAR(header->sectionSize(5), px(std::max(widthTwips - 360 - 11600, 1000)), 2);
+
+    // Blanks only: every row, past the first view's limit.
+    search(*w, "   ");
+    EXPECT_EQ(condition(*w), " id>0 ");
+    EXPECT_EQ(rows(*w), 251);
+    EXPECT_DOUBLE_EQ(scalar("select count(*) from T_Key where cc=''").toDouble(), 1);
+
+    session.options.Show_ZCB = true;
+    search(*w, "螺丝");
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(cell(*w, 0, 3), "15/5");
+    EXPECT_EQ(cell(*w, 0, 4), "37.5");
+    EXPECT_EQ(w->selectedGoods()->ID, screw);
+    EXPECT_EQ(w->currentKeyword(), "螺丝");
+
+    // A reload after an edit keeps the search; a tab change drops it.
+    session.execSql("update T_TZ set ZKC=16 where ID=" + QString::number(screw));
+    w->Load_ListViewL_2();
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(cell(*w, 0, 3), "16/5");
+    w->ssTABto01234(listviews::Sales);
+    EXPECT_FALSE(w->selectedGoods().has_value());
+    w->ssTABto01234(listviews::Goods);
+    EXPECT_EQ(w->currentSql(), listviews::defaultStatement(listviews::Goods));
+    EXPECT_EQ(rows(*w), 200);
+}
+
+TEST_F(MainWindowTest, SalesAndPurchasesShowAmountsOwedAndTotals) {
+    const qlonglong g = addGoods("螺丝钉", "LSD", "M6", 0, 10, 25);
+    const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
+    const qlonglong gone = session.addRow("T_KH", {{"KHMC", "李四"}, {"KHZL", "手机"}});
+    const qlonglong xq =
+        session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-1"}, {"KHXQ", "装修"}, {"BJ", false}});
+    const qlonglong gys = session.addRow("T_GYS", {{"GYSMC", "五金店"}, {"GYSZL", "城东"}, {"GHPZ", "螺丝"}});
+    addMove(g, "2009-1-9", 2, 120, 20, kh, xq, "现金");
+    addMove(g, "2009-1-8", 1, 120, 0, gone, 0, "");
+    addMove(-g, "2009-1-2", 10, 25, 5, gys, xq, "");
+    addMove(-g, "2009-1-1", 4, 10, 0);
+    session.execSql("delete from T_KH where ID=" + QString::number(gone));
+
+    auto w = open(listviews::Sales);
+    ASSERT_EQ(rows(*w), 2);
+    EXPECT_EQ(cell(*w, 0, 1), "2009-1-9");
+    EXPECT_EQ(cell(*w, 0, 2), "螺丝钉/LSD/M6");
+    EXPECT_EQ(cell(*w, 0, 3), "2");
+    EXPECT_EQ(cell(*w, 0, 4), "120/20");
+    EXPECT_EQ(cell(*w, 1, 4), "120");
+    EXPECT_EQ(cell(*w, 0, 5), "现金/张三/电话/装修");
+    EXPECT_EQ(cell(*w, 1, 5), "//"); // its customer was deleted
+    EXPECT_EQ(w->selectedSale()->TZID, g);
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 销货记录   ...   金额合计：240");
+
+    session.options.Show_JHZJE = false;
+    w->ssTABto01234(listviews::Purchases);
+    ASSERT_EQ(rows(*w), 2);
+    EXPECT_EQ(cell(*w, 0, 4), ".../5");
+    EXPECT_EQ(cell(*w, 1, 4), "...");
+    EXPECT_EQ(cell(*w, 0, 5), "/五金店/城东/螺丝/张三/电话");
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 进货记录   ...   ");
+    EXPECT_EQ(w->selectedPurchase()->TZID, -g);
+    session.options.Show_JHZJE = true;
+    w->Load_ListViewL_4();
+    EXPECT_EQ(cell(*w, 0, 4), "25/5");
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 进货记录   ...   金额合计：35");
+
+    // Searches look in the joined fields of the movement, numbers in their general form.
+    search(*w, "五金");
+    EXPECT_EQ(rows(*w), 1);
+    search(*w, "4,");
+    EXPECT_EQ(rows(*w), 1);
+    EXPECT_EQ(cell(*w, 0, 3), "4");
+}
+
+TEST_F(MainWindowTest, KeywordConditionsAndMemory) {
+    addGoods("螺丝钉", "LSD", "M6", 0, 1, 1);
+    addGoods("螺丝帽", "LSM", "M8", 0, 1, 1);
+    addGoods("扳手", "BS", "M6", 0, 1, 1);
+    session.addRow("T_Key", {{"cc", "扳手"}});
+    auto w = open(listviews::Goods);
+    ASSERT_EQ(combo(*w)->count(), 1);
+    EXPECT_EQ(combo(*w)->currentText(), ""); // the remembered keywords only fill the drop-down
+    const QString f = listviews::searchFields(listviews::Goods);
+
+    search(*w, ",,,");
+    EXPECT_EQ(condition(*w), " id<0 ");
+    EXPECT_EQ(rows(*w), 0);
+    search(*w, "螺丝,,M6");
+    EXPECT_EQ(condition(*w), " InStr(" + f + ",'螺丝')>0 and InStr(" + f + ",'M6')>0");
+    EXPECT_EQ(rows(*w), 1);
+    search(*w, "螺丝, M6"); // the blank after the comma belongs to the keyword
+    EXPECT_EQ(condition(*w), " InStr(" + f + ",'螺丝')>0 and InStr(" + f + ",' M6')>0");
+    EXPECT_EQ(rows(*w), 0);
+    search(*w, "  lsd'  ");
+    EXPECT_EQ(combo(*w)->currentText(), "lsd");
+    EXPECT_EQ(rows(*w), 1); // letter case does not matter to the search
+
+    // Remembered once per exact text, case counts; the drop-down grows at its end.
+    search(*w, "扳手");
+    search(*w, "lsd");
+    search(*w, "LSD");
+    QStringList remembered;
+    for (int i = 0; i < combo(*w)->count(); ++i)
+        remembered << combo(*w)->itemText(i);
+    EXPECT_EQ(remembered, QStringList({"扳手", ",,,", "螺丝,,M6", "螺丝, M6", "lsd", "LSD"}));
+    EXPECT_EQ(scalar("select count(*) from T_Key").toLongLong(), 6);
+    EXPECT_EQ(scalar("select count(*) from T_Key where cc='lsd'").toLongLong(),
+              2); // the data file ignores case
+}
+
+TEST_F(MainWindowTest, PermissionsAndAlwaysDisabledItems) {
+    session.admin = false;
+    session.options.QX_TZin0 = session.options.QX_TZin = session.options.QX_TZedit = true;
+    session.options.QX_TZfx = session.options.QX_INfx = true;
+    auto w = open(listviews::Demands);
+    const QStringList gated = {
+        "初始化",           "系统设置",          "察看操作日志",     "数据备份与恢复",      "新货物注册入库",
+        "p新货物注册入库",  "在账货物进货入库",  "p入库库存台账",    "p修改进货记录",       "p撤消进货记录",
+        "在账货物修改调整", "p调整修改库存货物", "营销状态统计分析", "商品盈利能力统计分析"};
+    const QStringList open = {"安全退出",      "编辑维护客户需求", "销售出库",    "编辑维护供应商资料",
+                              "项目预算器",    "算式计算器",       "功能介绍",    "操作帮助",
+                              "关于",          "p添加客户需求",    "p添加供应商", "p出库库存台账",
+                              "p修改销货记录", "p撤消销货记录"};
+    const QStringList never = {"客户与营销统计分析", "供应商与营销统计分析", "P添加XS", "P添加JH"};
+    for (const QString& name : gated) {
+        ASSERT_TRUE(w->action(name)) << name.toStdString();
+        EXPECT_FALSE(w->action(name)->isEnabled()) << name.toStdString();
+    }
+    for (const QString& name : open)
+        EXPECT_TRUE(w->action(name)->isEnabled()) << name.toStdString();
+    session.options.QX_TZin = false;
+    w->SetQuanXian();
+    EXPECT_TRUE(w->action("p撤消进货记录")->isEnabled());
+    EXPECT_FALSE(w->action("p调整修改库存货物")->isEnabled());
+    session.admin = true;
+    w->SetQuanXian();
+    for (const QString& name : gated + open)
+        EXPECT_TRUE(w->action(name)->isEnabled()) << name.toStdString();
+    for (const QString& name : never)
+        EXPECT_FALSE(w->action(name)->isEnabled()) << name.toStdString();
+    EXPECT_EQ(w->findChild<QAction*>("系统设置")->text(), "设置...");
+    EXPECT_EQ(w->findChild<QMenu*>("pmenu_KCTZ")->actions().size(), 5);
+}
+
+TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
+    session.options.MingCheng = "东方五金";
+    auto w = open(listviews::Sales);
+    EXPECT_EQ(w->windowTitle(), "Vostrelv3.6 (东方五金)");
+    EXPECT_EQ(w->prepareContextMenu(), nullptr); // empty sales list: no menu
+    w->ssTABto01234(listviews::Purchases);
+    EXPECT_EQ(w->prepareContextMenu(), nullptr);
+    EXPECT_TRUE(w->findChild<QPushButton*>("cmdS(21)")->isEnabled());
+
+    w->ssTABto01234(listviews::Demands);
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 客户需求   ...   ");
+    EXPECT_FALSE(w->findChild<QPushButton*>("cmdS(21)")->isEnabled());
+    EXPECT_EQ(w->prepareContextMenu()->objectName(), "pmenu_khxq");
+    EXPECT_FALSE(w->action("p改变了结标记")->isEnabled());
+
+    // An empty ledger takes the purchase and adjust items away until the gates are applied again.
+    w->ssTABto01234(listviews::Goods);
+    EXPECT_EQ(w->prepareContextMenu()->objectName(), "pmenu_KCTZ");
+    EXPECT_FALSE(w->action("p入库库存台账")->isEnabled());
+    EXPECT_FALSE(w->action("p出库库存台账")->isEnabled());
+    addGoods("螺丝钉", "LSD", "M6", 0, 1, 1);
+    w->Load_ListViewL_2();
+    w->prepareContextMenu();
+    EXPECT_TRUE(w->action("p出库库存台账")->isEnabled());
+    EXPECT_FALSE(w->action("p入库库存台账")->isEnabled());
+    EXPECT_FALSE(w->action("p调整修改库存货物")->isEnabled());
+    w->SetQuanXian();
+    w->prepareContextMenu();
+    EXPECT_TRUE(w->action("p入库库存台账")->isEnabled());
+
+    // Demands list with their customer label; a demand of a deleted customer shows none.
+    const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
+    session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-2"}, {"KHXQ", "装修"}, {"BJ", true}});
+    session.addRow("T_KH_XQ", {{"KHID", kh + 1}, {"RQ", "2009-1-1"}, {"KHXQ", "待修改"}, {"BJ", false}});
+    w->ssTABto01234(listviews::Demands);
+    ASSERT_EQ(rows(*w), 2);
+    EXPECT_EQ(cell(*w, 0, 1), "2009-1-2");
+    EXPECT_EQ(cell(*w, 0, 2), "张三(电话)");
+    EXPECT_EQ(cell(*w, 0, 3), "已了|装修");
+    EXPECT_EQ(cell(*w, 1, 2), "");
+    EXPECT_EQ(cell(*w, 1, 3), "未了|待修改");
+    w->prepareContextMenu();
+    EXPECT_TRUE(w->action("p改变了结标记")->isEnabled());
+}
