@@ -61,7 +61,7 @@ TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
     EXPECT_EQ(box(form, "Text1")->text(), "ab");
     click(form, 2);
     EXPECT_EQ(boxes.shown.size(), 1u); // changes are refused in the banner
-    EXPECT_TRUE(form.banner().isVisible());
+    EXPECT_TRUE(form.banner().isVisibleTo(&form));
     EXPECT_EQ(form.banner().text(), "名　称　太　短，　保　存　失　败 ！");
     EXPECT_EQ(form.banner().remainingSeconds(), 2);
     EXPECT_EQ(count("T_KH"), 1);
