@@ -1,0 +1,174 @@
+#include "core/Startup.h"
+
+#include "core/Session.h"
+#include "core/Vb.h"
+#include "core/frmKey.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// The conversions of the options columns: what cannot be converted gives nullopt and the
+// setting is left alone, like a conversion error that is skipped.
+std::optional<double> number(const QVariant& v) {
+    if (v.isNull() || !v.isValid()) return std::nullopt;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? -1.0 : 0.0;
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Double:
+        return v.toDouble();
+    case QMetaType::QString: {
+        bool ok = false;
+        const double d = v.toString().trimmed().toDouble(&ok);
+        if (ok && std::isfinite(d)) return d;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// Whole numbers round half to even, as the conversion to Long and Integer does.
+template <typename Int> std::optional<Int> whole(const QVariant& v) {
+    const auto d = number(v);
+    if (!d) return std::nullopt;
+    const double r = std::nearbyint(*d);
+    if (r < double(std::numeric_limits<Int>::min()) || r > double(std::numeric_limits<Int>::max()))
+        return std::nullopt;
+    return Int(r);
+}
+
+std::optional<bool> boolean(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+    }
+    const auto d = number(v);
+    if (!d) return std::nullopt;
+    return *d != 0.0;
+}
+
+void readColumns(const QueryResult& r, Options& o) {
+    auto column = [&](const char* name) -> std::optional<QVariant> {
+        const int c = r.columnIndex(QLatin1String(name));
+        if (c < 0) return std::nullopt;
+        return r.value(0, c);
+    };
+    auto readText = [&](const char* name, QString& setting) {
+        if (const auto v = column(name)) setting = vb::Text(*v); // Null reads as ""
+    };
+    auto readBool = [&](const char* name, bool& setting) {
+        if (const auto v = column(name))
+            if (const auto b = boolean(*v)) setting = *b;
+    };
+    if (const auto v = column("Ver_ID"))
+        if (const auto n = whole<qint32>(*v)) o.Ver_ID = *n;
+    readText("PassL", o.PassL);
+    readText("PassH", o.PassH);
+    readText("MingCheng", o.MingCheng);
+    if (const auto v = column("SSTab_Index"))
+        if (const auto n = whole<qint16>(*v)) o.SSTab_Index = *n;
+    readBool("Show_ZCB", o.Show_ZCB);
+    readBool("Show_JHZJE", o.Show_JHZJE);
+    readBool("Show_LSJ", o.Show_LSJ);
+    readBool("Show_PFJ", o.Show_PFJ);
+    readBool("Show_DBJ", o.Show_DBJ);
+    readBool("QX_TZin0", o.QX_TZin0);
+    readBool("QX_TZin", o.QX_TZin);
+    readBool("QX_TZedit", o.QX_TZedit);
+    readBool("QX_TZfx", o.QX_TZfx);
+    readBool("QX_INfx", o.QX_INfx);
+    // The main window has five tabs; any other start tab would select nothing.
+    if (o.SSTab_Index < 0 || o.SSTab_Index > 4) o.SSTab_Index = 0;
+}
+
+// Each step stores its version first; when a later statement of the step fails, what was
+// written stays and the next start carries on from the stored version.
+void upgradeSchema(Session& s) {
+    Options& o = s.options;
+    try {
+        if (o.Ver_ID == 2000) {
+            ExecSql(s, QStringLiteral("update T_Option set Ver_ID=2001 where id=") + QString::number(3));
+            ExecSql(s, QStringLiteral("CREATE TABLE T_Print1 (ID COUNTER,XH String,TB1 String,TB2 String,"
+                                      "TB3 String,TB4 String,TB5 String,TB6 String)"));
+            o.Ver_ID = 2001;
+        }
+        if (o.Ver_ID == 2001) {
+            ExecSql(s, QStringLiteral("update T_Option set Ver_ID=2002 where id=") + QString::number(3));
+            o.Ver_ID = 2002;
+        }
+    } catch (const DbError&) {
+        // The setting keeps the version of before the failed step; the check below stops.
+    }
+}
+
+} // namespace
+
+QString NewVersionMessage() {
+    return QStringLiteral("您需要下载新版本！（") + app::kDownloadAddress + QStringLiteral("）");
+}
+
+QString DataFilePath() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/DBvost.mdb");
+}
+
+void LoadOptions(Session& session) {
+    std::optional<QueryResult> r;
+    try {
+        r = OpenQuery(session, QStringLiteral("select * from T_option where id=") + QString::number(3));
+    } catch (const DbError&) {
+        // An options table that cannot be read leaves every setting as it was; the version
+        // check then stops the program.
+    }
+    if (r) {
+        if (r->isEmpty()) {
+            session.boxes().critical(app::kDataFileDamaged, app::kTitle);
+            throw ProgramStop{1};
+        }
+        readColumns(*r, session.options);
+    }
+    upgradeSchema(session);
+    if (session.options.Ver_ID != app::kSchemaVersion) StopWithMessage(session, NewVersionMessage());
+}
+
+bool ReloadOptions(Session& session) {
+    try {
+        LoadOptions(session);
+        return true;
+    } catch (const ProgramStop& stop) {
+        QCoreApplication::exit(stop.exitCode);
+        return false;
+    }
+}
+
+int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow) {
+    try {
+        session.open(dataFile);
+    } catch (const DbError&) {
+        session.boxes().critical(app::kDataFileError, app::kTitle);
+        return 1;
+    }
+    try {
+        LoadOptions(session);
+    } catch (const ProgramStop& stop) {
+        return stop.exitCode;
+    }
+    {
+        frmKey login(session);
+        login.exec();
+    }
+    // Given up or three wrong passwords: no window is left and the program ends normally.
+    if (session.statusText != QLatin1String("Go")) return 0;
+    const std::unique_ptr<QWidget> main(makeMainWindow(session));
+    main->show();
+    // The main window goes before the session it works on.
+    return QApplication::exec();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Start-up: the data file, the options record and its schema upgrade, the login, and the
+// main window.
+#include <QString>
+#include <functional>
+
+class QWidget;
+class Session;
+
+namespace app {
+// Where new versions are to be found; shown when the data file needs a newer program.
+inline const QString kDownloadAddress = QStringLiteral("新版本随源代码发布在本项目代码仓库的 Releases 页面");
+// Shown when the data file cannot be used at all, and when its options row is missing.
+inline const QString kDataFileError = QStringLiteral("数据文件出现错误，程序不能继续运行!");
+inline const QString kDataFileDamaged = QStringLiteral("数据文件遭到破坏，程序不能继续运行!");
+} // namespace app
+
+// "您需要下载新版本！" with the download address in parentheses.
+QString NewVersionMessage();
+
+// The data file in the program's folder.
+QString DataFilePath();
+
+// Reads the options row (ID 3) into session.options column by column, brings a data file of
+// version 2000 or 2001 up to 2002, and checks the version. A column that cannot be read or
+// converted keeps its setting. When the options row is missing or the version is not the
+// current one, the program stops: a message is shown and ProgramStop is thrown.
+void LoadOptions(Session& session);
+
+// LoadOptions for windows that run inside the event loop (after the settings window): when the
+// program must stop, the event loop is ended with the stop's status instead of throwing through
+// Qt. Returns false then.
+bool ReloadOptions(Session& session);
+
+// Makes the main window for the logged-in session; start-up owns and shows it.
+using MainWindowFactory = std::function<QWidget*(Session&)>;
+
+// The whole start-up: opens the data file, loads the options, asks for the password and,
+// after a successful login, shows the main window and runs until it is closed. Returns the
+// program's exit status: non-zero when the data file cannot be used.
+int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow);
