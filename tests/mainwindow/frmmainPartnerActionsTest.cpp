@@ -12,14 +12,6 @@ namespace {
 
 class PartnerActionsTest : public LedgerFixture {
 protected:
-    void SetUp() override {
-        LedgerFixture::SetUp();
-        try {
-            session.query("select top 1 id & '' from T_Key");
-        } catch (const DbError&) {
-            GTEST_SKIP() << "the Jet statements of the lists need the Jet translator";
-        }
-    }
     static QString cell(frmmain& w, int row, int column) {
         const QAbstractItemModel* m = w.findChild<QTableView*>("ListViewL")->model();
         return m->data(m->index(row, column)).toString();
