@@ -1,7 +1,7 @@
 #include "LargeShop.h"
 
 #include "core/DataFile.h"
-#include "core/Gbk.h"
+#include "core/Pinyin.h"
 #include "core/Session.h"
 #include "core/Vb.h"
 
@@ -177,27 +177,6 @@ const Words kBanks = {"工商银行", "农业银行", "建设银行", "中国银
 const Words kNotes = {"月结",   "现金", "微信支付", "转账", "送货上门",   "自提",   "含税",    "不含税",
                       "开专票", "补货", "样品",     "急单", "退换后重开", "老客户", "按合同价"};
 
-// Short codes as the goods form fills them: the pinyin initials of the name, by the GB2312
-// first-level ranges (letters without a range, I U V, never occur).
-// TODO: call PinyinInitials from core/Pinyin.h once it is on main.
-std::string initialsOf(const std::string& text) {
-    static const int starts[] = {-20319, -20283, -19775, -19218, -18710, -18526, -18239, -17922,
-                                 -17417, -16474, -16212, -15640, -15165, -14922, -14914, -14630,
-                                 -14149, -14090, -13318, -12838, -12556, -11847, -11055};
-    static const char letters[] = "ABCDEFGHJKLMNOPQRSTWXYZ";
-    std::string result;
-    for (const auto& bytes : gbk::encodeChars(QString::fromStdString(text))) {
-        if (!bytes || bytes->size() != 2) continue;
-        const int code = (std::uint8_t(bytes->at(0)) * 256 + std::uint8_t(bytes->at(1))) - 65536;
-        if (code < starts[0] || code > -10247) continue;
-        int i = 0;
-        while (i + 1 < int(std::size(starts)) && starts[i + 1] <= code)
-            ++i;
-        result += letters[i];
-    }
-    return result;
-}
-
 std::string digits(Rng& rng, int n) {
     std::string s;
     for (int i = 0; i < n; ++i)
@@ -329,7 +308,8 @@ private:
                 if (seen.insert({g.mc, g.xh}).second) break;
             }
             auto code = codes.find(g.mc);
-            if (code == codes.end()) code = codes.emplace(g.mc, initialsOf(g.mc)).first;
+            if (code == codes.end())
+                code = codes.emplace(g.mc, PinyinInitials(QString::fromStdString(g.mc)).toStdString()).first;
             g.jc = code->second;
             const Category& c = cats[size_t(g.category)];
             char kw[32];

@@ -1,9 +1,8 @@
 #include "core/Vb.h"
 
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vb {
 
@@ -13,8 +12,18 @@ double Val(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
     const auto m = re.match(t);
     if (!m.hasMatch()) return 0.0;
+    // from_chars ignores the process locale: "." is the decimal mark whatever the desktop says.
     const QByteArray bytes = m.captured(0).toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
+    const char* first = bytes.constData() + (bytes.startsWith('+') ? 1 : 0);
+    double v = 0.0;
+    const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), v);
+    if (ec == std::errc::result_out_of_range) {
+        // Too small underflows to 0; too large is infinite, which callers refuse.
+        if (m.captured(2).contains(QLatin1Char('-')))
+            return 0.0;
+        return bytes.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    }
+    return v;
 }
 
 bool IsFiniteNumber(const QString& text) {
@@ -35,9 +44,9 @@ QString CStr(double value) {
     if (std::isinf(value)) return value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
     if (value == 0.0) return QStringLiteral("0");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     // buf: "-d.dddddddddddddde+XX"
-    QString s = QString::fromLatin1(buf);
+    QString s = QString::fromLatin1(buf, int(res.ptr - buf));
     const int ePos = s.indexOf(QLatin1Char('e'));
     const int exponent = s.mid(ePos + 1).toInt();
     if (exponent >= 15 || exponent < -4) {
@@ -47,8 +56,8 @@ QString CStr(double value) {
                QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     }
     const int decimals = std::max(0, 14 - exponent);
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    QString fixed = trimMantissa(QString::fromLatin1(buf));
+    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    QString fixed = trimMantissa(QString::fromLatin1(buf, int(res.ptr - buf)));
     if (fixed == QLatin1String("-0")) fixed = QStringLiteral("0");
     return fixed;
 }
@@ -64,8 +73,8 @@ double Round(double value, int decimals) {
     if (std::fabs(scaled) >= 1e15) return value;
     // Take the scaled value to 15 significant digits before deciding on a half.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", scaled);
-    scaled = std::strtod(buf, nullptr);
+    const auto res = std::to_chars(buf, buf + sizeof buf, scaled, std::chars_format::scientific, 14);
+    std::from_chars(buf, res.ptr, scaled);
     double whole = std::floor(scaled);
     const double frac = scaled - whole;
     if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;

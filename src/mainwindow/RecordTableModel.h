@@ -62,6 +62,12 @@ public:
         if (row < 0 || row >= rowCount()) return std::nullopt;
         return records_[size_t(row)];
     }
+    // The row showing the record with that ID, or -1.
+    int rowOf(qlonglong id) const {
+        for (size_t i = 0; i < records_.size(); ++i)
+            if (records_[i].ID == id) return int(i);
+        return -1;
+    }
     // The sum of the view's money column over the loaded rows (0 where the view has none).
     double total() const { return total_; }
 

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -48,6 +49,8 @@ frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), sessi
 
 frmmain::~frmmain() {
     session_.statusBarHook = nullptr;
+    delete calculatorHS_;
+    delete calculatorSS_;
 }
 
 void frmmain::buildWindow() {
@@ -195,6 +198,7 @@ void frmmain::ListViewL_Init_KHXQ() {
     sales_->clear();
     purchases_->clear();
     currentSql_.clear();
+    loadedTab_ = -1;
     cmdS.value(21)->setEnabled(tab >= listviews::Goods);
     sizeColumns(true);
     switch (tab) {
@@ -252,6 +256,12 @@ void frmmain::Load_ListViewL_4() {
 void frmmain::loadView(int tab) {
     if (tab != currentTab()) return;
     if (currentSql_.isEmpty()) currentSql_ = listviews::defaultStatement(tab);
+    // Reloading the same rows after an edit keeps the operator's place in the list.
+    const bool reload = tab == loadedTab_ && currentSql_ == loadedSql_;
+    const qlonglong keepId = reload ? selectedId() : -1;
+    const int keepScroll = ListViewL->verticalScrollBar()->value();
+    loadedTab_ = tab;
+    loadedSql_ = currentSql_;
     double total = 0;
     try {
         const QueryResult result = session_.query(currentSql_);
@@ -279,6 +289,7 @@ void frmmain::loadView(int tab) {
         // A statement the data file refuses leaves an empty list and a message, and the
         // next reload goes back to the first view instead of failing again.
         currentSql_.clear();
+        loadedSql_.clear();
         switch (tab) {
         case listviews::Demands:
             demands_->clear();
@@ -298,7 +309,14 @@ void frmmain::loadView(int tab) {
         }
         session_.boxes().warning(e.text, app::kTitle);
     }
-    if (ListViewL->model()->rowCount() > 0) ListViewL->setCurrentIndex(ListViewL->model()->index(0, 0));
+    const int keepRow = keepId > 0 ? rowOfId(tab, keepId) : -1;
+    if (keepRow >= 0) {
+        ListViewL->setCurrentIndex(ListViewL->model()->index(keepRow, 0));
+        ListViewL->verticalScrollBar()->setValue(keepScroll);
+        ListViewL->scrollTo(ListViewL->model()->index(keepRow, 0));
+    } else if (ListViewL->model()->rowCount() > 0) {
+        ListViewL->setCurrentIndex(ListViewL->model()->index(0, 0));
+    }
     SetStatusText(session_, listviews::statusText(tab, total, session_.options));
 }
 
@@ -309,6 +327,29 @@ int frmmain::selectedRow() const {
     if (!selection) return -1;
     const QModelIndexList rows = selection->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+qlonglong frmmain::selectedId() const {
+    const int row = selectedRow();
+    if (row < 0) return -1;
+    const QString key =
+        ListViewL->model()->data(ListViewL->model()->index(row, 0), listviews::KeyRole).toString();
+    return key.mid(2).toLongLong();
+}
+
+int frmmain::rowOfId(int tab, qlonglong id) const {
+    switch (tab) {
+    case listviews::Demands:
+        return demands_->rowOf(id);
+    case listviews::Suppliers:
+        return suppliers_->rowOf(id);
+    case listviews::Goods:
+        return goods_->rowOf(id);
+    case listviews::Sales:
+        return sales_->rowOf(id);
+    default:
+        return purchases_->rowOf(id);
+    }
 }
 
 std::optional<DemandRecord> frmmain::selectedDemand() const {

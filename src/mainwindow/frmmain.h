@@ -95,7 +95,10 @@ private:
     int twipsToPx(int twips) const;
     int pxToTwips(int px) const;
     int selectedRow() const;
+    qlonglong selectedId() const;
+    int rowOfId(int tab, qlonglong id) const;
     void showContextMenu(const QPoint& pos);
+    void showTool(QWidget* window);
 
     // Menu bar.
     void 初始化();
@@ -134,6 +137,8 @@ private:
     QString currentSql_;
     QString currentKeyword_;
     bool firstShown_ = false;
+    int loadedTab_ = -1; // the view and statement of the last load
+    QString loadedSql_;
 
     QTabBar* SSTab1 = nullptr;
     QTableView* ListViewL = nullptr;

@@ -2,6 +2,8 @@
 #include "core/Session.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
+#include "tools/frmJSQ_HS.h"
+#include "tools/frmJSQ_SS.h"
 
 #include <QAction>
 #include <QMenu>
@@ -197,11 +199,26 @@ void frmmain::商品盈利能力统计分析() {
 }
 
 void frmmain::项目预算器() {
-    // Shows frmJSQ_HS modelessly.
+    if (!calculatorHS_) {
+        calculatorHS_ = new frmJSQ_HS(session_.boxes());
+        calculatorHS_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    showTool(calculatorHS_);
 }
 
 void frmmain::算式计算器() {
-    // Shows frmJSQ_SS modelessly.
+    if (!calculatorSS_) {
+        calculatorSS_ = new frmJSQ_SS(session_.boxes());
+        calculatorSS_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    showTool(calculatorSS_);
+}
+
+void frmmain::showTool(QWidget* window) {
+    // Modeless and one of each: choosing it again brings the open one to the front.
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void frmmain::功能介绍() {

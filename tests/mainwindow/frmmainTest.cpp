@@ -6,6 +6,7 @@
 #include "support/TestFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -297,4 +298,24 @@ TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
     EXPECT_EQ(cell(*w, 1, 3), "未了|待修改");
     w->prepareContextMenu();
     EXPECT_TRUE(w->action("p改变了结标记")->isEnabled());
+}
+
+using MainWindowToolsTest = LedgerFixture;
+
+TEST_F(MainWindowToolsTest, CalculatorsOpenOnceAndCloseWithTheWindow) {
+    auto w = std::make_unique<frmmain>(session);
+    auto calculators = [] {
+        int shown = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && (top->inherits("frmJSQ_HS") || top->inherits("frmJSQ_SS"))) ++shown;
+        return shown;
+    };
+    w->action("项目预算器")->trigger();
+    w->action("项目预算器")->trigger();
+    w->action("算式计算器")->trigger();
+    EXPECT_EQ(calculators(), 2);
+    w->close();
+    EXPECT_EQ(calculators(), 0);
+    w.reset(); // with no calculator left open either
+    QApplication::processEvents();
 }

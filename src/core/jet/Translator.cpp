@@ -1,19 +1,25 @@
-// Temporary: passes statements through unchanged until the real translator lands.
 #include "core/jet/Translator.h"
+
+#include "core/jet/Binder.h"
+#include "core/jet/Emitter.h"
+#include "core/jet/Parser.h"
 
 namespace jet {
 
 const Translation& Translator::translate(const QString& jetSql) {
-    auto it = cache_.find(jetSql);
-    if (it != cache_.end())
-        return *it;
+    auto it = cache_.constFind(jetSql);
+    if (it != cache_.constEnd()) return *it;
+    Statement st = Parser(jetSql).parseStatement();
+    Binder(catalog_, jetSql).bind(st);
     Translation t;
-    t.sql = jetSql.toStdString();
-    const QString head = jetSql.trimmed().left(6).toUpper();
-    t.changesSchema = head == QLatin1String("CREATE") || head == QLatin1String("DROP T") || head.startsWith("ALTER");
+    t.sql = Emitter(jetSql).statement(st).toStdString();
+    if (st.kind == Statement::Kind::Select)
+        for (const ResultColumn& c : st.select->result)
+            t.columnTypes.push_back(c.type);
+    t.changesSchema = st.kind == Statement::Kind::CreateTable || st.kind == Statement::Kind::DropTable;
+    // Searches make new texts all day; keep the cache from growing without end.
+    if (cache_.size() > 2000) cache_.clear();
     return *cache_.insert(jetSql, std::move(t));
 }
-
-void registerFunctions(sqlite3*) {}
 
 } // namespace jet

@@ -1,0 +1,40 @@
+#pragma once
+// Writes a bound statement as SQLite SQL. Native operators where SQLite means the same as
+// Jet; our registered functions (jet_...) and the PINYIN collation where it does not.
+#include "core/jet/Ast.h"
+
+#include <QStringList>
+
+namespace jet {
+
+class Emitter {
+public:
+    explicit Emitter(const QString& sql) : sql_(sql) {}
+    QString statement(const Statement& st);
+
+    static QString quoteId(const QString& name);
+    static QString quoteText(const QString& text);
+
+private:
+    [[noreturn]] void fail(int pos, const QString& what) const;
+    QString select(const Select& s);
+    QStringList movedOrder(const Select& outer);
+    QString from(const FromItem& f);
+    QString orderKey(const Expr& e);
+
+    QString value(const Expr& e); // the Jet value; Booleans as -1/0
+    QString truth(const Expr& e); // as a condition
+    QString text(const Expr& e);  // as text, the way CStr shows it
+    QString
+    catArg(const Expr& e); // an argument of jet_cat/jet_instr, which turn numbers into text themselves
+    void catArgs(const Expr& e, QStringList& out);
+    QString asDate(const Expr& e);                 // as the ISO text of a date
+    QString stored(const Expr& e, JetType target); // as a column of the target type stores it
+    QString comparison(const Expr& a, Op op, const Expr& b, bool condition);
+    QString function(const Expr& e);
+
+    QString sql_;
+    const Select* dropOrder_ = nullptr; // a derived table whose ORDER BY its outer select states
+};
+
+} // namespace jet

@@ -1,0 +1,19 @@
+#pragma once
+// Editing of a booked purchase; its goods item stays the same.
+#include "core/Records.h"
+#include "stock/StockForm.h"
+
+class frmInEdit : public StockForm {
+    Q_OBJECT
+public:
+    frmInEdit(Session& session, const PurchaseRecord& record, QWidget* parent = nullptr);
+    bool SaveRec();
+    const QString& logLine() const { return logLine_; }
+
+protected:
+    void cmdS_Click(int index) override;
+
+private:
+    PurchaseRecord record_;
+    QString logLine_;
+};

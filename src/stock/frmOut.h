@@ -1,0 +1,19 @@
+#pragma once
+// Sales entry for a goods item in the ledger.
+#include "core/Records.h"
+#include "stock/StockForm.h"
+
+class frmOut : public StockForm {
+    Q_OBJECT
+public:
+    frmOut(Session& session, const GoodsRecord& goods, QWidget* parent = nullptr);
+    bool SaveRec();
+    const QString& logLine() const { return logLine_; }
+
+protected:
+    void cmdS_Click(int index) override;
+
+private:
+    GoodsRecord goods_;
+    QString logLine_;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Editing of a booked sale; its goods item stays the same.
+#include "core/Records.h"
+#include "stock/StockForm.h"
+
+class frmOutEdit : public StockForm {
+    Q_OBJECT
+public:
+    frmOutEdit(Session& session, const SaleRecord& record, QWidget* parent = nullptr);
+    bool SaveRec();
+    const QString& logLine() const { return logLine_; }
+
+protected:
+    void cmdS_Click(int index) override;
+
+private:
+    SaleRecord record_;
+    QString logLine_;
+};

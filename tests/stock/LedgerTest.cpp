@@ -1,0 +1,351 @@
+// The ledger's arithmetic, refusals and all-or-nothing writes, on a fresh data file.
+#include "LedgerTestSupport.h"
+
+#include "core/Vb.h"
+#include "stock/StockTexts.h"
+
+#include <limits>
+
+using namespace stocktext;
+
+TEST_F(LedgerTest, SalesKeepTheUnitCost) {
+    const qlonglong a = registerItem("螺丝钉子", 20, 120);
+    ASSERT_TRUE(ledger.bookSale(a, sale(5), QStringLiteral("售出登记:螺丝钉子(LSDZ)")).ok());
+    expectStock(a, 15, 90, 6);
+
+    const qlonglong b = registerItem("扳手工具", 3, 10);
+    ASSERT_TRUE(ledger.bookSale(b, sale(1), "x").ok());
+    expectStock(b, 2, 6.67, 10.0 / 3);
+
+    // The whole stock may go; a hundredth more may not.
+    const qlonglong c = registerItem("铁锤工具", 3, 10);
+    EXPECT_EQ(ledger.bookSale(c, sale(3.01), "x").message, kQuantityWrong);
+    ASSERT_TRUE(ledger.bookSale(c, sale(3), "x").ok());
+    expectStock(c, 0, 0, 10.0 / 3);
+
+    // The sale row: positive TZID, the typed figures rounded, the note cleaned.
+    MovementFields m = sale(1);
+    m.ZJE = 12.346;
+    m.GZJE = 2;
+    m.BZ = QStringLiteral("  it's ok ");
+    m.JXID = 4;
+    m.KHXQID = 9;
+    const LedgerResult r = ledger.bookSale(a, m, QStringLiteral("售出登记:螺丝钉子(LSDZ)"));
+    ASSERT_TRUE(r.ok());
+    const QueryResult row = session.query(
+        QStringLiteral("select TZID,SL,ZJE,GZJE,JXID,KHXQID,BZ from T_IO where ID=%1").arg(r.id));
+    EXPECT_EQ(row.value(0, 0).toLongLong(), a);
+    EXPECT_EQ(row.value(0, 2).toDouble(), 12.35);
+    EXPECT_EQ(row.value(0, 4).toLongLong(), 4);
+    EXPECT_EQ(row.value(0, 5).toLongLong(), 9);
+    EXPECT_EQ(row.value(0, 6).toString(), "its ok");
+    EXPECT_EQ(lastLog(), "售出登记:螺丝钉子(LSDZ)");
+}
+
+TEST_F(LedgerTest, PurchasesAverageTheCost) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    const LedgerResult r =
+        ledger.bookPurchase(a, purchase(10, 70), QStringLiteral("进货登记:螺丝钉子(LSDZ)"));
+    ASSERT_TRUE(r.ok());
+    expectStock(a, 20, 120, 6);
+    EXPECT_EQ(scalar(QStringLiteral("select TZID from T_IO where ID=%1").arg(r.id)).toLongLong(), -a);
+    EXPECT_EQ(lastLog(), "进货登记:螺丝钉子(LSDZ)");
+
+    // Quantities are rounded first: 0.004 is nothing, 0.006 is a hundredth.
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(0.004, 1), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(-3, 1), "x").message, kQuantityWrong);
+    ASSERT_TRUE(ledger.bookPurchase(a, purchase(0.006, 0.125), "x").ok());
+    expectStock(a, 20.01, 120.12, 120.12 / 20.01); // 0.125 rounds to the even 0.12
+
+    // A leftover cost without stock (after a purchase edit) goes into the next average.
+    const qlonglong b = registerItem("扳手工具", 0, 5);
+    expectStock(b, 0, 5, 0);
+    ASSERT_TRUE(ledger.bookPurchase(b, purchase(5, 20), "x").ok());
+    expectStock(b, 5, 25, 5);
+}
+
+TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
+    GoodsFields g{QStringLiteral("  螺丝'钉子 "),
+                  QStringLiteral("LS'DZ"),
+                  QStringLiteral("M8'"),
+                  QStringLiteral("A1"),
+                  5.555,
+                  1.125,
+                  2,
+                  3};
+    MovementFields first = purchase(10, 55);
+    first.GZJE = 5;
+    first.JXID = 2;
+    first.KHXQID = 3;
+    const LedgerResult r = ledger.registerGoods(g, first);
+    ASSERT_TRUE(r.ok());
+    const QueryResult row = session.query(
+        QStringLiteral("select MC,JC,XH,KCmin,LSJ,ZKC,ZCB,DJ,BJ from T_TZ where ID=%1").arg(r.id));
+    EXPECT_EQ(row.value(0, 0).toString(), "螺丝钉子");
+    EXPECT_EQ(row.value(0, 1).toString(), "LSDZ");
+    EXPECT_EQ(row.value(0, 2).toString(), "M8");
+    EXPECT_EQ(row.value(0, 3).toDouble(), 5.56);
+    EXPECT_EQ(row.value(0, 4).toDouble(), 1.12);
+    expectStock(r.id, 10, 55, 5.5);
+    EXPECT_FALSE(vb::Number(row.value(0, 8)));
+    const QueryResult io = session.query(
+        QStringLiteral("select TZID,SL,ZJE,GZJE,JXID,KHXQID from T_IO where TZID=-%1").arg(r.id));
+    ASSERT_EQ(io.rowCount(), 1);
+    EXPECT_EQ(io.value(0, 1).toDouble(), 10);
+    EXPECT_EQ(io.value(0, 3).toDouble(), 5);
+    EXPECT_EQ(io.value(0, 4).toLongLong(), 2);
+    EXPECT_EQ(io.value(0, 5).toLongLong(), 3);
+    EXPECT_EQ(lastLog(), "新商品注册入库:螺丝钉子(M8)");
+
+    // Without a quantity: no movement, the amount as entered, unit cost 0 (never Null).
+    const LedgerResult bare = ledger.registerGoods(goods("abcd"), purchase(0, 55));
+    ASSERT_TRUE(bare.ok());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T_IO where TZID=-%1").arg(bare.id)).toLongLong(),
+              0);
+    expectStock(bare.id, 0, 55, 0);
+    EXPECT_FALSE(scalar(QStringLiteral("select DJ from T_TZ where ID=%1").arg(bare.id)).isNull());
+    EXPECT_EQ(lastLog(), "新商品注册入库:abcd()");
+
+    // Names under 4 GBK bytes, negative or unstorable numbers write nothing.
+    const int before = count("T_TZ");
+    EXPECT_EQ(ledger.registerGoods(goods("螺"), {}).message, kNameTooShort);
+    EXPECT_EQ(ledger.registerGoods(goods("abc"), {}).message, kNameTooShort);
+    EXPECT_EQ(ledger.registerGoods(goods(" ' ab' "), {}).message, kNameTooShort);
+    EXPECT_EQ(ledger.registerGoods(goods("abcd"), purchase(-1, 0)).message, kQuantityWrong);
+    EXPECT_EQ(ledger.registerGoods(goods("abcd"), purchase(vb::Val("1e999"), 0)).message, kQuantityWrong);
+    EXPECT_EQ(ledger.registerGoods(goods("abcd"), purchase(1, vb::Val("1e999"))).message, kAmountWrong);
+    GoodsFields bad = goods("abcd");
+    bad.LSJ = vb::Val("1e999");
+    EXPECT_EQ(ledger.registerGoods(bad, {}).message, kNumberWrong);
+    EXPECT_EQ(count("T_TZ"), before);
+}
+
+TEST_F(LedgerTest, SaleDateAgainstTheFirstPurchase) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50, QDate(2009, 1, 9));
+    ASSERT_TRUE(ledger.bookPurchase(a, purchase(5, 25, QDate(2008, 12, 31)), "x")
+                    .ok()); // entered later, dated earlier
+    EXPECT_EQ(ledger.bookSale(a, sale(1, QDate(2008, 12, 30)), "x").message, kDateWrong);
+    const LedgerResult r = ledger.bookSale(a, sale(1, QDate(2008, 12, 31)), "x");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(ledger.editSale(r.id, sale(1, QDate(2008, 12, 30)), "x").message, kDateWrong);
+    EXPECT_TRUE(ledger.editSale(r.id, sale(1, QDate(2009, 1, 1)), "x").ok());
+
+    // Stock but no purchase record (removed outside the program): the sale is accepted.
+    const qlonglong b = registerItem("扳手工具", 10, 50);
+    session.execSql(QStringLiteral("delete from T_IO where TZID=-%1").arg(b));
+    EXPECT_TRUE(ledger.bookSale(b, sale(2, QDate(1990, 1, 1)), "x").ok());
+    expectStock(b, 8, 40, 5);
+}
+
+TEST_F(LedgerTest, PurchaseEditCarriesTheDifference) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    const qlonglong p = firstPurchaseOf(a);
+    ASSERT_TRUE(ledger.bookSale(a, sale(4), "x").ok());
+    expectStock(a, 6, 30, 5);
+
+    // Only the amount: the cost moves, stock and unit cost stay.
+    ASSERT_TRUE(ledger.editPurchase(p, purchase(10, 60), QStringLiteral("修改进货记录:螺丝钉子(LSDZ)")).ok());
+    expectStock(a, 6, 40, 5);
+    EXPECT_EQ(lastLog(), "修改进货记录:螺丝钉子(LSDZ)");
+
+    // Not below what has been sold of it.
+    EXPECT_EQ(ledger.editPurchase(p, purchase(3.99, 60), "x").message, kQuantityWrong);
+    MovementFields m = purchase(4, 60);
+    m.BZ = QStringLiteral("改'过");
+    m.JXID = 7;
+    ASSERT_TRUE(ledger.editPurchase(p, m, "x").ok());
+    expectStock(a, 0, 40, 5);
+    const QueryResult row =
+        session.query(QStringLiteral("select SL,ZJE,JXID,BZ,TZID from T_IO where ID=%1").arg(p));
+    EXPECT_EQ(row.value(0, 0).toDouble(), 4);
+    EXPECT_EQ(row.value(0, 2).toLongLong(), 7);
+    EXPECT_EQ(row.value(0, 3).toString(), "改过");
+    EXPECT_EQ(row.value(0, 4).toLongLong(), -a);
+
+    // A sale record is not a purchase record.
+    const qlonglong b = registerItem("扳手工具", 10, 50);
+    const LedgerResult s = ledger.bookSale(b, sale(1), "x");
+    EXPECT_EQ(ledger.editPurchase(s.id, purchase(1, 1), "x").status, LedgerResult::Status::Failed);
+}
+
+TEST_F(LedgerTest, SaleEditRebuildsTheCostFromTheUnitCost) {
+    const qlonglong a = registerItem("螺丝钉子", 20, 120);
+    const LedgerResult s = ledger.bookSale(a, sale(5), "x");
+    expectStock(a, 15, 90, 6);
+    ASSERT_TRUE(ledger.editSale(s.id, sale(8), QStringLiteral("修改销售记录:螺丝钉子(LSDZ)")).ok());
+    expectStock(a, 12, 72, 6);
+    EXPECT_EQ(lastLog(), "修改销售记录:螺丝钉子(LSDZ)");
+    EXPECT_EQ(ledger.editSale(s.id, sale(20.01), "x").message, kQuantityWrong);
+    ASSERT_TRUE(ledger.editSale(s.id, sale(20), "x").ok());
+    expectStock(a, 0, 0, 6);
+
+    // Only the amount: the cost becomes DJ × stock, dropping a rounding leftover.
+    const qlonglong b = registerItem("扳手工具", 3, 10);
+    const LedgerResult t = ledger.bookSale(b, sale(1), "x");
+    expectStock(b, 2, 6.67, 10.0 / 3);
+    MovementFields m = sale(1);
+    m.ZJE = 99;
+    ASSERT_TRUE(ledger.editSale(t.id, m, "x").ok());
+    expectStock(b, 2, 6.67, 10.0 / 3);
+    EXPECT_EQ(scalar(QStringLiteral("select ZJE from T_IO where ID=%1").arg(t.id)).toDouble(), 99);
+}
+
+TEST_F(LedgerTest, TheStockOnFileDecidesNotTheLoadedList) {
+    // The list showed 5 in stock; another sale has taken them since.
+    const qlonglong a = registerItem("螺丝钉子", 5, 50);
+    ASSERT_TRUE(ledger.bookSale(a, sale(5), "x").ok());
+    EXPECT_EQ(ledger.bookSale(a, sale(5), "x").message, kQuantityWrong);
+    expectStock(a, 0, 0, 10);
+
+    // A sales edit opened when the stock was higher.
+    const qlonglong b = registerItem("扳手工具", 10, 50);
+    const LedgerResult s = ledger.bookSale(b, sale(2), "x");
+    ASSERT_TRUE(ledger.bookSale(b, sale(8), "x").ok());
+    EXPECT_EQ(ledger.editSale(s.id, sale(3), "x").message, kQuantityWrong);
+    ASSERT_TRUE(ledger.editSale(s.id, sale(2), "x").ok());
+    expectStock(b, 0, 0, 5);
+
+    // A purchase edit uses the record as stored, not the figures of an older list.
+    const qlonglong c = registerItem("铁锤工具", 10, 50);
+    const qlonglong p = firstPurchaseOf(c);
+    ASSERT_TRUE(ledger.editPurchase(p, purchase(12, 60), "x").ok());
+    ASSERT_TRUE(ledger.editPurchase(p, purchase(12, 60), "x").ok()); // saved twice from the same list
+    expectStock(c, 12, 60, 5);
+}
+
+TEST_F(LedgerTest, UndoTheLastSale) {
+    const qlonglong a = registerItem("螺丝钉子", 8, 20);
+    const SaleRecord first = saleRecord(ledger.bookSale(a, sale(3, QDate(2010, 5, 1)), "x").id);
+    expectStock(a, 5, 12.5, 2.5);
+    const SaleRecord second = saleRecord(ledger.bookSale(a, sale(1, QDate(2010, 1, 1)), "x").id);
+    const int logs = count("T_txt");
+
+    // Last entered, not latest dated.
+    bool asked = false;
+    const auto yes = [&] { return asked = true; };
+    EXPECT_EQ(ledger.undoLastSale(first, yes).message, kOnlyLastSale);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(ledger.undoLastSale(second, [] { return false; }).status, LedgerResult::Status::Cancelled);
+    expectStock(a, 4, 10, 2.5);
+    ASSERT_TRUE(ledger.undoLastSale(second, yes).ok());
+    EXPECT_TRUE(asked);
+    expectStock(a, 5, 12.5, 2.5);
+    ASSERT_TRUE(ledger.undoLastSale(first, yes).ok());
+    expectStock(a, 8, 20, 2.5);
+    EXPECT_EQ(count("T_IO"), 1);
+    EXPECT_EQ(count("T_txt"), logs);                                   // undos are not logged
+    EXPECT_EQ(ledger.undoLastSale(first, yes).message, kOnlyLastSale); // already gone
+}
+
+TEST_F(LedgerTest, UndoTheLastPurchase) {
+    const qlonglong a = registerItem("螺丝钉子", 4, 10);
+    PurchaseRecord p = purchaseRecord(firstPurchaseOf(a));
+    ASSERT_TRUE(ledger.bookSale(a, sale(1), "x").ok());
+    EXPECT_EQ(ledger.undoLastPurchase(p, [] { return true; }).message, kStockTooLow);
+    ASSERT_TRUE(ledger.undoLastSale(saleRecord(lastId()), [] { return true; }).ok());
+    ASSERT_TRUE(ledger.undoLastPurchase(p, [] { return true; }).ok());
+    expectStock(a, 0, 0, 0);
+
+    // Only the last; equal stock is enough; a leftover cost stays with unit cost 0.
+    const qlonglong b = registerItem("扳手工具", 4, 10);
+    const PurchaseRecord older = purchaseRecord(firstPurchaseOf(b));
+    const PurchaseRecord newer = purchaseRecord(ledger.bookPurchase(b, purchase(2, 7.01), "x").id);
+    EXPECT_EQ(ledger.undoLastPurchase(older, [] { return true; }).message, kOnlyLastPurchase);
+    ASSERT_TRUE(ledger.undoLastPurchase(newer, [] { return true; }).ok());
+    expectStock(b, 4, 10, 2.5);
+    ASSERT_TRUE(ledger.editPurchase(older.ID, purchase(4, 12), "x").ok());
+    ASSERT_TRUE(ledger.undoLastPurchase(older, [] { return true; }).ok());
+    expectStock(b, 0, 0, 0);
+    session.execSql(QStringLiteral("update T_TZ set ZCB=3 where ID=%1").arg(b));
+    const PurchaseRecord last = purchaseRecord(ledger.bookPurchase(b, purchase(2, 5), "x").id);
+    expectStock(b, 2, 8, 4);
+    ASSERT_TRUE(ledger.undoLastPurchase(last, [] { return true; }).ok());
+    expectStock(b, 0, 3, 0);
+}
+
+TEST_F(LedgerTest, EditAndRemoveGoods) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    ASSERT_TRUE(ledger.bookSale(a, sale(2), "x").ok());
+    const qlonglong b = registerItem("扳手工具", 10, 50);
+    ASSERT_TRUE(ledger.bookSale(b, sale(1), "x").ok());
+
+    GoodsFields g = goods("大螺丝钉");
+    g.XH = QStringLiteral("M10");
+    g.LSJ = 9.999;
+    ASSERT_TRUE(ledger.editGoods(a, g).ok());
+    EXPECT_EQ(scalar(QStringLiteral("select MC from T_TZ where ID=%1").arg(a)).toString(), "大螺丝钉");
+    EXPECT_EQ(scalar(QStringLiteral("select LSJ from T_TZ where ID=%1").arg(a)).toDouble(), 10);
+    expectStock(a, 8, 40, 5);
+    EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M10)");
+    EXPECT_EQ(ledger.editGoods(a, goods("大")).message, kNameTooShort);
+
+    GoodsRecord rec;
+    rec.ID = a;
+    rec.MC = QStringLiteral("大螺丝钉");
+    rec.XH = QStringLiteral("M10");
+    ASSERT_TRUE(ledger.removeGoods(rec).ok());
+    EXPECT_EQ(lastLog(), "注销商品:大螺丝钉(M10)");
+    EXPECT_EQ(count("T_TZ"), 1);
+    EXPECT_EQ(
+        scalar(QStringLiteral("select count(*) from T_IO where TZID=%1 or TZID=-%1").arg(a)).toLongLong(), 0);
+    EXPECT_EQ(
+        scalar(QStringLiteral("select count(*) from T_IO where TZID=%1 or TZID=-%1").arg(b)).toLongLong(), 2);
+}
+
+// Every operation, failing at its last write (the log line, or the delete of an undo),
+// leaves the data file exactly as it was and reports the failure.
+TEST_F(LedgerTest, AFailureRollsBackTheWholeOperation) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    const PurchaseRecord p = purchaseRecord(firstPurchaseOf(a));
+    const SaleRecord s = saleRecord(ledger.bookSale(a, sale(2), "x").id);
+    const qlonglong b = registerItem("扳手工具", 10, 50);
+    const PurchaseRecord pb = purchaseRecord(firstPurchaseOf(b));
+    session.execNative(
+        QStringLiteral("CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, "
+                       "'disk full'); END; CREATE TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN "
+                       "SELECT RAISE(ABORT, 'disk full'); END;"));
+    const QString before = dump();
+    const auto yes = [] { return true; };
+    GoodsRecord rec;
+    rec.ID = a;
+    const std::vector<std::pair<const char*, LedgerResult>> results = {
+        {"register", ledger.registerGoods(goods("铁锤工具"), purchase(3, 9))},
+        {"purchase", ledger.bookPurchase(a, purchase(1, 5), "x")},
+        {"sale", ledger.bookSale(a, sale(1), "x")},
+        {"edit purchase", ledger.editPurchase(p.ID, purchase(9, 40), "x")},
+        {"edit sale", ledger.editSale(s.ID, sale(3), "x")},
+        {"edit goods", ledger.editGoods(a, goods("大螺丝钉"))},
+        {"remove goods", ledger.removeGoods(rec)},
+        {"undo sale", ledger.undoLastSale(s, yes)},
+        {"undo purchase", ledger.undoLastPurchase(pb, yes)},
+    };
+    for (const auto& [what, r] : results) {
+        EXPECT_EQ(r.status, LedgerResult::Status::Failed) << what;
+        EXPECT_TRUE(r.message.contains("disk full")) << what;
+    }
+    EXPECT_EQ(dump(), before);
+
+    // A goods item removed meanwhile: the movement is not written without its stock update.
+    session.execNative(QStringLiteral("DROP TRIGGER no_log; DROP TRIGGER no_delete;"));
+    session.execSql(QStringLiteral("delete from T_TZ where ID=%1").arg(b));
+    const int movements = count("T_IO");
+    EXPECT_EQ(ledger.bookPurchase(b, purchase(1, 1), "x").status, LedgerResult::Status::Failed);
+    EXPECT_EQ(ledger.bookSale(b, sale(1), "x").status, LedgerResult::Status::Failed);
+    EXPECT_EQ(count("T_IO"), movements);
+}
+
+TEST_F(LedgerTest, NumbersThatCannotBeStoredAreRefused) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    const qlonglong p = firstPurchaseOf(a);
+    const double inf = vb::Val("1e999");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const QString before = dump();
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(inf, 1), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookSale(a, sale(nan), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.editPurchase(p, purchase(inf, 1), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(1, inf), "x").message, kAmountWrong);
+    MovementFields m = sale(1);
+    m.GZJE = -inf;
+    EXPECT_EQ(ledger.bookSale(a, m, "x").message, kAmountWrong);
+    EXPECT_EQ(dump(), before);
+}

@@ -1,0 +1,84 @@
+#pragma once
+// A fresh data file with a ledger, and shorthands for the ledger tests.
+#include "core/Vb.h"
+#include "stock/Ledger.h"
+#include "support/TestFixture.h"
+
+class LedgerTest : public LedgerFixture {
+protected:
+    Ledger ledger{session};
+
+    static GoodsFields goods(const QString& name) {
+        GoodsFields g;
+        g.MC = name;
+        return g;
+    }
+    static MovementFields purchase(double sl, double zje, QDate rq = QDate(2009, 1, 9)) {
+        MovementFields m;
+        m.SL = sl;
+        m.ZJE = zje;
+        m.RQ = rq;
+        return m;
+    }
+    static MovementFields sale(double sl, QDate rq = QDate(2009, 1, 9)) { return purchase(sl, sl * 10, rq); }
+
+    qlonglong registerItem(const QString& name, double sl, double zje, QDate rq = QDate(2009, 1, 9)) {
+        const LedgerResult r = ledger.registerGoods(goods(name), purchase(sl, zje, rq));
+        EXPECT_TRUE(r.ok()) << r.message.toStdString();
+        return r.id;
+    }
+    qlonglong firstPurchaseOf(qlonglong goodsId) {
+        return scalar(QStringLiteral("select min(ID) from T_IO where TZID=-%1").arg(goodsId)).toLongLong();
+    }
+    qlonglong lastId() { return scalar(QStringLiteral("select max(ID) from T_IO")).toLongLong(); }
+    int count(const QString& table) {
+        return int(scalar(QStringLiteral("select count(*) from ") + table).toLongLong());
+    }
+    QString lastLog() { return scalar(QStringLiteral("select cc from T_txt order by ID desc")).toString(); }
+
+    // The record copies a list would hand to a form.
+    SaleRecord saleRecord(qlonglong id) {
+        const QueryResult r =
+            session.query(QStringLiteral("select ID,TZID,SL,ZJE from T_IO where ID=%1").arg(id));
+        SaleRecord s;
+        if (r.isEmpty()) return s;
+        s.ID = r.value(0, 0).toLongLong();
+        s.TZID = r.value(0, 1).toLongLong();
+        s.SL = r.value(0, 2).toDouble();
+        s.ZJE = r.value(0, 3).toDouble();
+        return s;
+    }
+    PurchaseRecord purchaseRecord(qlonglong id) {
+        const SaleRecord s = saleRecord(id);
+        PurchaseRecord p;
+        p.ID = s.ID;
+        p.TZID = s.TZID;
+        p.SL = s.SL;
+        p.ZJE = s.ZJE;
+        return p;
+    }
+
+    void expectStock(qlonglong goodsId, double zkc, double zcb, double dj) {
+        const QueryResult r =
+            session.query(QStringLiteral("select ZKC,ZCB,DJ from T_TZ where ID=%1").arg(goodsId));
+        ASSERT_EQ(r.rowCount(), 1);
+        EXPECT_DOUBLE_EQ(r.value(0, 0).toDouble(), zkc) << "ZKC of " << goodsId;
+        EXPECT_DOUBLE_EQ(r.value(0, 1).toDouble(), zcb) << "ZCB of " << goodsId;
+        EXPECT_DOUBLE_EQ(r.value(0, 2).toDouble(), dj) << "DJ of " << goodsId;
+    }
+
+    // Every row of the three tables the ledger writes, as text.
+    QString dump() {
+        QString out;
+        for (const char* table : {"T_TZ", "T_IO", "T_txt"}) {
+            const QueryResult r = session.query(QStringLiteral("select * from %1 order by ID").arg(table));
+            for (const auto& row : r.rows) {
+                out += QLatin1String(table);
+                for (const QVariant& v : row)
+                    out += QLatin1Char('|') + vb::Text(v);
+                out += QLatin1Char('\n');
+            }
+        }
+        return out;
+    }
+};
