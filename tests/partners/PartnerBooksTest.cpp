@@ -20,6 +20,9 @@ TEST_F(CustomerBookTest, NewCustomerComesWithItsOpenPlaceholderOrNotAtAll) {
     EXPECT_EQ(vb::Text(d.value(0, 1)), "2024-5-3");
     EXPECT_EQ(vb::Number(d.value(0, 2)), 0);
 
+    EXPECT_TRUE(NameLongEnough("甲方") && NameLongEnough("abcd"));
+    EXPECT_FALSE(NameLongEnough("甲a") || NameLongEnough("abc"));
+
     failOn("INSERT", "T_KH_XQ");
     EXPECT_THROW(book.add("李四商行", "", today), DbError);
     EXPECT_EQ(count("T_KH"), 1); // no customer without its placeholder
