@@ -138,7 +138,8 @@ void Session::open(const QString& path) {
     // A file that is not a database only shows itself on the first read. A search reads every
     // movement with its goods and partners: ten years of a shop fit in a 64 MB page cache, the
     // default 2 MB would send most reads back to the disk.
-    if (sqlite3_exec(db, "PRAGMA synchronous=FULL; PRAGMA cache_size=-65536; SELECT count(*) FROM sqlite_master;",
+    if (sqlite3_exec(db,
+                     "PRAGMA synchronous=FULL; PRAGMA cache_size=-65536; SELECT count(*) FROM sqlite_master;",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
         reject(lastError(db));
     db_ = db;
