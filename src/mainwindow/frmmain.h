@@ -41,6 +41,13 @@ public:
     void SaveKey(const QString& key);
     void RunSS();
 
+    // What the main window does after the settings window closes: the options are read
+    // again, the start tab is shown (reloaded with the display switches as they are now) and
+    // the permission gates applied again.
+    void afterSettings();
+    // After the initialisation window: a completed initialisation ends the program.
+    void afterInitialisation();
+
     void GoPrint_2();
     void GoPrint_3();
     void GoPrint_4();

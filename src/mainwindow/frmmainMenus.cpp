@@ -1,14 +1,17 @@
 // The menu bar, the right-click menus and the permission gates of the main window.
 #include "core/Session.h"
+#include "core/Startup.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
 #include "tools/frmJSQ_HS.h"
 #include "tools/frmJSQ_SS.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
+#include <algorithm>
 
 QAction* frmmain::addItem(QMenu* menu, const QString& name, const QString& caption,
                           void (frmmain::*handler)()) {
@@ -171,11 +174,28 @@ void frmmain::showContextMenu(const QPoint& pos) {
 // ---- menu bar items that open windows of their own ------------------------------------
 
 void frmmain::初始化() {
-    // Opens frmINIT; a completed initialisation ends the program.
+    // Opens frmINIT modally, then afterInitialisation().
 }
 
 void frmmain::系统设置() {
-    // Opens frmOption; afterwards the options, the start tab and the gates are applied again.
+    // Opens frmOption modally, then afterSettings().
+}
+
+void frmmain::afterSettings() {
+    if (!ReloadOptions(session_)) return; // the program is stopping
+    const int start = std::clamp(session_.options.SSTab_Index, 0, listviews::kTabCount - 1);
+    if (currentTab() != start)
+        ssTABto01234(start);
+    else
+        SSTab1_Click(); // the same tab, shown with the switches as they are now
+    SetQuanXian();
+}
+
+void frmmain::afterInitialisation() {
+    // A completed initialisation leaves nothing to show: the program ends without a question.
+    if (session_.statusText != QStringLiteral("初始化完成")) return;
+    close();
+    QCoreApplication::exit(0);
 }
 
 void frmmain::察看操作日志() {

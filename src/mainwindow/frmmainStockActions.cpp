@@ -1,37 +1,100 @@
 // The main window's actions on goods, sales and purchases (tabs 2 to 4).
+#include "core/Session.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
+#include "stock/Ledger.h"
+#include "stock/StockTexts.h"
+#include "stock/frmAddWZ.h"
+#include "stock/frmEditWZ.h"
+#include "stock/frmIn.h"
+#include "stock/frmInEdit.h"
+#include "stock/frmOut.h"
+#include "stock/frmOutEdit.h"
+
+#include <exception>
+#include <memory>
+
+using namespace stocktext;
+
+namespace {
+
+// Shows a stock form modally; the view it changes reloads as soon as it saves.
+template <typename Form, typename... Args>
+void runStockForm(frmmain* window, Session& session, Args&&... args) {
+    try {
+        auto form = std::make_unique<Form>(session, std::forward<Args>(args)..., window);
+        QObject::connect(form.get(), &StockForm::goodsChanged, window, &frmmain::Load_ListViewL_2);
+        QObject::connect(form.get(), &StockForm::salesChanged, window, &frmmain::Load_ListViewL_3);
+        QObject::connect(form.get(), &StockForm::purchasesChanged, window, &frmmain::Load_ListViewL_4);
+        form->exec();
+    } catch (const std::exception& e) {
+        // The form could not read what it shows; nothing was written.
+        session.boxes().warning(QString::fromStdString(e.what()), app::kTitle);
+    }
+}
+
+// The outcome of an undo: refusals and failures in a box, a completion after the reload.
+bool settleUndo(Session& session, const LedgerResult& r) {
+    switch (r.status) {
+    case LedgerResult::Status::Done:
+        return true;
+    case LedgerResult::Status::Refused:
+        session.boxes().warning(r.message, app::kTitle);
+        return false;
+    case LedgerResult::Status::Failed:
+        session.boxes().warning(kUndoFailed, app::kTitle);
+        return false;
+    case LedgerResult::Status::Cancelled:
+        return false;
+    }
+    return false;
+}
+
+} // namespace
 
 void frmmain::p入库库存台账() {
-    // Opens frmIn modally for the selected goods item.
+    if (const auto goods = selectedGoods()) runStockForm<frmIn>(this, session_, *goods);
 }
 
 void frmmain::p调整修改库存货物() {
-    // Opens frmEditWZ modally for the selected goods item.
+    if (const auto goods = selectedGoods()) runStockForm<frmEditWZ>(this, session_, *goods);
 }
 
 void frmmain::p出库库存台账() {
-    // Opens frmOut modally for the selected goods item.
+    if (const auto goods = selectedGoods()) runStockForm<frmOut>(this, session_, *goods);
 }
 
 void frmmain::p新货物注册入库() {
-    // Opens frmAddWZ modally, then reloads the stock ledger.
+    runStockForm<frmAddWZ>(this, session_);
+    Load_ListViewL_2();
 }
 
 void frmmain::p修改销货记录() {
-    // Opens frmOutEdit modally for the selected sale.
+    if (const auto sale = selectedSale()) runStockForm<frmOutEdit>(this, session_, *sale);
 }
 
 void frmmain::p撤消销货记录() {
-    // Undoes the selected sale when it is its goods item's last one, then reloads the sales view.
+    const auto sale = selectedSale();
+    if (!sale) return;
+    const LedgerResult r = Ledger(session_).undoLastSale(
+        *sale, [this] { return AskYesNo(session_, kUndoSaleQuestion, app::kTitle); });
+    if (!settleUndo(session_, r)) return;
+    Load_ListViewL_3();
+    session_.boxes().information(kUndone, app::kTitle);
 }
 
 void frmmain::p修改进货记录() {
-    // Opens frmInEdit modally for the selected purchase.
+    if (const auto purchase = selectedPurchase()) runStockForm<frmInEdit>(this, session_, *purchase);
 }
 
 void frmmain::p撤消进货记录() {
-    // Undoes the selected purchase when it is its goods item's last one, then reloads the purchases view.
+    const auto purchase = selectedPurchase();
+    if (!purchase) return;
+    const LedgerResult r = Ledger(session_).undoLastPurchase(
+        *purchase, [this] { return AskYesNo(session_, kUndoPurchaseQuestion, app::kTitle); });
+    if (!settleUndo(session_, r)) return;
+    Load_ListViewL_4();
+    session_.boxes().information(kUndone, app::kTitle);
 }
 
 void frmmain::新货物注册入库() {

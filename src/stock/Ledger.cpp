@@ -126,10 +126,10 @@ std::optional<GoodsRecord> Ledger::goods(qlonglong goodsId) {
 }
 
 std::optional<QDate> Ledger::firstPurchaseDate(qlonglong goodsId) {
-    const QueryResult r =
-        s_.query(QStringLiteral("select min(RQ) as FirstRQ from T_IO where TZID=-") + num(goodsId));
-    if (r.isEmpty() || r.value(0, 0).isNull()) return std::nullopt;
-    const QDate d = dateOf(r.value(0, 0));
+    const QueryResult r = s_.query(QStringLiteral("select top 1 id,RQ from T_IO where TZID=-") +
+                                   num(goodsId) + QStringLiteral(" order by RQ"));
+    if (r.isEmpty() || r.value(0, 1).isNull()) return std::nullopt;
+    const QDate d = dateOf(r.value(0, 1));
     if (!d.isValid()) return std::nullopt;
     return d;
 }
@@ -144,8 +144,8 @@ std::optional<Ledger::Movement> Ledger::movement(qlonglong recordId) {
 
 // "Last" means last entered: the highest ID, whatever the dates say.
 qlonglong Ledger::lastMovementId(qlonglong signedGoodsId) {
-    const QueryResult r =
-        s_.query(QStringLiteral("select max(ID) as LastID from T_IO where TZID=") + num(signedGoodsId));
+    const QueryResult r = s_.query(QStringLiteral("select top 1 id  from T_IO where TZID=") +
+                                   num(signedGoodsId) + QStringLiteral(" order by ID desc"));
     return r.isEmpty() ? 0 : r.value(0, 0).toLongLong();
 }
 

@@ -1,6 +1,7 @@
 #include "stock/StockForm.h"
 
 #include "core/Options.h"
+#include "core/Pinyin.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
 #include "core/Vb.h"
@@ -24,12 +25,6 @@ QLineEdit* MakeArrayBox(QWidget* parent, const QString& array, int index) {
 }
 
 namespace {
-
-// The short code a name suggests: its pinyin initials.
-QString ShortCodeOf(const QString& name) {
-    Q_UNUSED(name);
-    return {}; // until the pinyin routine is in core
-}
 
 // A number box written back as the value stored: rounded, in the general number form.
 double readRounded(QLineEdit* box) {
@@ -89,7 +84,7 @@ QPlainTextEdit* StockForm::makeGoodsText() {
     txtSP_->setObjectName(QStringLiteral("txtSP"));
     txtSP_->setReadOnly(true);
     txtSP_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtSP_->setFixedHeight(txtSP_->fontMetrics().lineSpacing() * 6 + 12);
+    txtSP_->setFixedHeight(txtSP_->fontMetrics().lineSpacing() * 7 + 8);
     QPalette pal = txtSP_->palette();
     pal.setColor(QPalette::Base, palette().color(QPalette::Window));
     txtSP_->setPalette(pal);
@@ -165,7 +160,7 @@ QGridLayout* StockForm::makeGoodsBoxes() {
     text1_[4]->setToolTip(QStringLiteral("告警库存"));
     // Text1_Change(0): a new name suggests its short code, replacing a typed one.
     connect(text1_[0], &QLineEdit::textChanged, this,
-            [this](const QString& name) { text1_[1]->setText(ShortCodeOf(name)); });
+            [this](const QString& name) { text1_[1]->setText(PinyinInitials(name)); });
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     auto label = [this](const QString& text) { return new QLabel(text, this); };

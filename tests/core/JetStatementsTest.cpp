@@ -4,6 +4,11 @@
 #include "core/Vb.h"
 #include "support/TestFixture.h"
 
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
 // Three customers (one without details), four demands (one of a removed customer), two

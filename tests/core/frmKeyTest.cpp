@@ -127,3 +127,12 @@ TEST_F(frmKeyTest, GivingUpOrClosingEnds) {
     EXPECT_TRUE(log().isEmpty());
     EXPECT_TRUE(boxes.shown.empty());
 }
+
+TEST_F(frmKeyTest, ALogThatCannotBeWrittenDoesNotBlockTheLogin) {
+    session.execNative("DROP TABLE T_txt");
+    attempt(app::kDefaultUserPassword);
+    EXPECT_EQ(session.statusText, "Go");
+    EXPECT_FALSE(dialog().isVisible());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith("操作日志无法写入"));
+}

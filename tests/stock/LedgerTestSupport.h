@@ -2,7 +2,14 @@
 // A fresh data file with a ledger, and shorthands for the ledger tests.
 #include "core/Vb.h"
 #include "stock/Ledger.h"
+
+#include <ostream>
 #include "support/TestFixture.h"
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class LedgerTest : public LedgerFixture {
 protected:

@@ -97,6 +97,7 @@ void Emitter::fail(int pos, const QString& what) const {
 QString Emitter::statement(const Statement& st) {
     switch (st.kind) {
     case Statement::Kind::Select:
+        outermost_ = st.select.get();
         return select(*st.select);
     case Statement::Kind::Insert: {
         QStringList cols;
@@ -229,7 +230,9 @@ QString Emitter::select(const Select& s) {
     if (!moved.isEmpty()) dropOrder_ = s.from[0]->sub.get();
     const bool ownOrder = dropOrder_ != &s;
     QString out = QStringLiteral("SELECT ");
-    if (s.distinct) out += QStringLiteral("DISTINCT ");
+    // One row is always distinct; the temporary table DISTINCT needs would be built per row of
+    // a correlated sub-select ("select DISTINCT top 1 RQ ...").
+    if (s.distinct && !(s.top && *s.top <= 1)) out += QStringLiteral("DISTINCT ");
     QStringList items;
     for (const SelectItem& item : s.items)
         items << value(*item.expr) + QStringLiteral(" AS ") + quoteId(item.name);
@@ -256,6 +259,13 @@ QString Emitter::select(const Select& s) {
     } else if (!groups.isEmpty() && s.orderBy.empty()) {
         // Groups come back in the order of their keys.
         out += QStringLiteral(" ORDER BY ") + groups.join(QStringLiteral(", "));
+    } else if ((s.top || &s == outermost_) && s.orderBy.empty() && s.groupBy.empty() && !s.distinct &&
+               s.from.size() == 1 && s.from[0]->kind == FromItem::Kind::Table &&
+               std::none_of(s.items.begin(), s.items.end(),
+                            [](const SelectItem& i) { return hasAggregate(*i.expr); })) {
+        // Without an order Jet gives a table's rows in the order they were entered (and TOP keeps
+        // the first of them); SQLite might read them through a name index instead.
+        out += QStringLiteral(" ORDER BY ") + quoteId(s.from[0]->source.sqlAlias) + QStringLiteral(".rowid");
     }
     if (s.top) out += QStringLiteral(" LIMIT ") + QString::number(*s.top);
     dropOrder_ = savedDrop;

@@ -35,6 +35,7 @@ private:
 
     QString sql_;
     const Select* dropOrder_ = nullptr; // a derived table whose ORDER BY its outer select states
+    const Select* outermost_ = nullptr; // the statement's own select
 };
 
 } // namespace jet

@@ -14,11 +14,12 @@ PinyinCollation::PinyinCollation() : collator_(QLocale(QLocale::Chinese, QLocale
         return collator_.compare(QString(QLatin1Char(x)), QString(QLatin1Char(y)));
     };
     std::stable_sort(chars.begin(), chars.end(), [&](char x, char y) { return cmp(x, y) < 0; });
-    const QString empty;
+    // QCollator calls every text greater than the empty one, so ask about "a" and "a" + c.
+    const QString a = QStringLiteral("a");
     unsigned char rank = 0;
     for (size_t i = 0; i < chars.size(); ++i) {
         const char c = chars[i];
-        if (collator_.compare(QString(QLatin1Char(c)), empty) == 0) {
+        if (collator_.compare(a + QLatin1Char(c), a) == 0) {
             asciiRank_[size_t(c)] = 0; // ignored by the collator
             continue;
         }

@@ -1,0 +1,338 @@
+// Jet's meaning of the constructs the program's statements use, each checked where a
+// translation that merely looks right would give SQLite's meaning instead.
+#include "core/Transaction.h"
+#include "core/Vb.h"
+#include "core/jet/PinyinCollation.h"
+#include "core/jet/ValueText.h"
+#include "support/TestFixture.h"
+
+#include <QCollator>
+#include <random>
+#include <sqlite3.h>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+class JetSemanticsTest : public LedgerFixture {
+protected:
+    // The value as SQLite stores it, bypassing the layer.
+    QString raw(const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(session.handle(), sql, -1, &st, nullptr), SQLITE_OK);
+        QString out = "none";
+        if (sqlite3_step(st) == SQLITE_ROW)
+            out = sqlite3_column_type(st, 0) == SQLITE_NULL
+                      ? "NULL"
+                      : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        return out;
+    }
+    QString error(const QString& sql) {
+        try {
+            session.execSql(sql);
+        } catch (const DbError& e) {
+            return e.text;
+        }
+        return {};
+    }
+    void goods(const char* mc, const char* xh = "", double zkc = 0, double zcb = 0) {
+        session.addRow("T_TZ",
+                       {{"MC", mc}, {"XH", xh}, {"ZKC", zkc}, {"ZCB", zcb}, {"DJ", 0}, {"BJ", false}});
+    }
+};
+
+TEST_F(JetSemanticsTest, ConcatenationFollowsNullRulesAndCStr) {
+    const QueryResult r = session.query("select Null & 'x', Null & Null, 12.0 & '', 0.5 & '', 1E+15 & '', "
+                                        "1/3 & '', -2.5 & '', True & '', 'a' & 7 & Null & 'b'");
+    const QStringList expected{"x", "NULL", "12", "0.5", "1E+15", "0.333333333333333", "-2.5", "True", "a7b"};
+    for (int c = 0; c < expected.size(); ++c)
+        EXPECT_EQ(r.value(0, c).isNull() ? "NULL" : r.value(0, c).toString(), expected[c]) << c;
+    EXPECT_EQ(r.value(0, 0).typeId(), QMetaType::QString);
+
+    // Columns take their type's text: a Date column without leading zeros, a Double as CStr.
+    session.addRow("T_IO",
+                   {{"TZID", 1}, {"RQ", "2009-1-9"}, {"SL", 12.0}, {"ZJE", 0.1 + 0.2}, {"BZ", QVariant()}});
+    session.addRow("T_IO",
+                   {{"TZID", 2}, {"RQ", QDateTime(QDate(2009, 10, 19), QTime(8, 5, 3))}, {"SL", 2.5}});
+    const QueryResult io = session.query("select RQ & '|' & SL & '|' & ZJE & '|' & BZ from T_IO order by ID");
+    EXPECT_EQ(io.value(0, 0).toString(), "2009-1-9|12|0.3|");
+    EXPECT_EQ(io.value(1, 0).toString(), "2009-10-19 8:05:03|2.5||");
+    session.addRow("T_KH_XQ", {{"KHID", 1}, {"BJ", true}});
+    EXPECT_EQ(scalar("select BJ & '' from T_KH_XQ").toString(), "True");
+}
+
+TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
+    const QueryResult r = session.query(
+        "select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
+        "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), InStr('CAFÉ','é'), "
+        "InStr(4,'abcabc','C')");
+    const QStringList expected{"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6"};
+    for (int c = 0; c < expected.size(); ++c)
+        EXPECT_EQ(r.value(0, c).isNull() ? "NULL" : r.value(0, c).toString(), expected[c]) << c;
+    // A date searched as the text the operator sees.
+    session.addRow("T_IO", {{"TZID", 1}, {"RQ", "2009-1-9"}});
+    EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ & ',','2009-1-9,')>0").toLongLong(), 1);
+    EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ,'2009-01')>0").toLongLong(), 0);
+}
+
+TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
+    const QueryResult r =
+        session.query("select round(0.125,2), round(2.675,2), round(1.005,2), round(3.825,2), "
+                      "round(12.345,2), round(2.5), 7/2, 7\\2, 7 mod 3, -7 mod 3, abs(-3), 2^3");
+    const QStringList expected{"0.12", "2.68", "1", "3.82", "12.34", "2", "3.5", "3", "1", "-1", "3", "8"};
+    for (int c = 0; c < expected.size(); ++c)
+        EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
+
+    // Integer columns divide as numbers, not as integers; a zero divisor is an error, never a Null.
+    session.addRow("T_IO", {{"TZID", 7}, {"JXID", 2}, {"KHXQID", 0}});
+    EXPECT_DOUBLE_EQ(scalar("select TZID/JXID from T_IO").toDouble(), 3.5);
+    EXPECT_TRUE(error("select TZID/KHXQID from T_IO").contains("除数为零"));
+    EXPECT_TRUE(scalar("select TZID/Null from T_IO").isNull());
+    EXPECT_FALSE(error("select 1 mod 0").isEmpty());
+}
+
+TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
+    const QueryResult r = session.query(
+        "select iif(Null,'a','b'), iif(1>0,'a','b'), nz(Null,0), len('苹果ab'), left('苹果ab',1), "
+        "right('苹果ab',3), "
+        "mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), clng(2.5), clng(3.5), "
+        "val('12kg'), "
+        "cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like 'a?c', 'a1' like 'a#', 'b' like '[a-c]', "
+        "'d' like '[!a-c]', 'abc' like 'b*', format(1234.5,'#,##0.00'), format(0.5,'0%'), trim('  a  ') & "
+        "'|'");
+    const QStringList expected{"b",    "a",    "0",    "4",    "苹",    "果ab",     "果a",  "2009",
+                               "10",   "9",    "2",    "4",    "12",    "0.5",      "True", "True",
+                               "True", "True", "True", "True", "False", "1,234.50", "50%",  "a|"};
+    ASSERT_EQ(r.columns.size(), expected.size());
+    for (int c = 0; c < expected.size(); ++c)
+        EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
+}
+
+TEST_F(JetSemanticsTest, AFailingUpdateChangesNothing) {
+    goods("甲", "", 10, 60);
+    goods("乙", "", 0, 5); // no stock: the unit cost cannot be computed
+    EXPECT_TRUE(error("update T_TZ set ZKC=ZKC+1, DJ=ZCB/ZKC").contains("除数为零"));
+    EXPECT_EQ(scalar("select sum(ZKC) from T_TZ").toDouble(), 10.0);
+    EXPECT_EQ(scalar("select sum(DJ) from T_TZ").toDouble(), 0.0);
+    {
+        Transaction t(session); // inside a transaction the failed statement is undone alone
+        session.execSql("update T_TZ set ZKC=ZKC+1 where ID=1");
+        EXPECT_FALSE(error("update T_TZ set DJ=ZCB/ZKC").isEmpty());
+        t.commit();
+    }
+    EXPECT_EQ(scalar("select ZKC from T_TZ where ID=1").toDouble(), 11.0);
+    EXPECT_EQ(scalar("select sum(DJ) from T_TZ").toDouble(), 0.0);
+}
+
+TEST_F(JetSemanticsTest, BooleansAreMinusOneAndNotToggles) {
+    session.addRow("T_KH_XQ", {{"KHID", 1}, {"BJ", false}});
+    session.addRow("T_KH_XQ", {{"KHID", 2}, {"BJ", true}});
+    session.execNative("INSERT INTO T_KH_XQ (KHID, BJ) VALUES (3, 1)"); // written by another program
+    session.execSql("update T_KH_XQ set bj=not bj where id=1");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "-1");
+    session.execSql("update T_KH_XQ set bj=not bj where id=1");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "0");
+    session.execSql("update T_KH_XQ set bj=not bj where id=2");
+    session.execSql("update T_KH_XQ set bj=not bj where id=2");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=2"), "-1");
+    // Any non-zero value reads True, and its Not is False.
+    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where BJ=True").toLongLong(), 2);
+    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where BJ<>False").toLongLong(), 2);
+    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where not BJ").toLongLong(), 1);
+    session.execSql("update T_KH_XQ set bj=not bj where id=3");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=3"), "0");
+    EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=2").typeId(), QMetaType::Bool);
+    session.execSql("update T_KH_XQ set BJ=(KHID>1) where id=1");
+    session.execSql("insert into T_KH_XQ (KHID,BJ) values (4, 5)");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "0");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ where KHID=4"), "-1");
+}
+
+TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
+    for (const char* name : {"张三", "北京", "阿里", "bob", "Alice", "carl", "Bob2"})
+        session.addRow("T_KH", {{"KHMC", name}});
+    QStringList order;
+    for (const auto& row : session.query("select KHMC from T_KH order by KHMC").rows)
+        order << row[0].toString();
+    EXPECT_EQ(order.join(","),
+              "阿里,北京,张三,Alice,bob,Bob2,carl"); // pinyin, then letters without regard to case
+    EXPECT_EQ(session.query("select top 2 KHMC from T_KH order by KHMC desc").rowCount(), 2);
+    // Without an order the rows come as entered, though an index on the names could serve them.
+    EXPECT_EQ(scalar("select top 1 KHMC from T_KH").toString(), "张三");
+    QStringList ids;
+    for (const auto& row : session.query("select ID from T_KH").rows)
+        ids << row[0].toString();
+    EXPECT_EQ(ids.join(","), "1,2,3,4,5,6,7");
+    EXPECT_EQ(scalar("select count(*) from T_KH where KHMC='ALICE'").toLongLong(), 1);
+    EXPECT_EQ(scalar("select count(*) from T_KH where KHMC<'北'").toLongLong(), 1);
+
+    // Groups come back in the order of their keys even when entered out of order.
+    for (const char* rq : {"2010-3-1", "2009-12-5", "2010-1-7", "2009-12-31", "2010-3-2"})
+        session.addRow("T_IO", {{"TZID", 1}, {"RQ", rq}, {"ZJE", 10}});
+    const QueryResult g =
+        session.query("select format(RQ,'yyyymm') as M, count(*) as N, sum(ZJE) as S from T_IO "
+                      "group by format(RQ,'yyyymm')");
+    QStringList groups;
+    for (const auto& row : g.rows)
+        groups << row[0].toString() + ":" + row[1].toString();
+    EXPECT_EQ(groups.join(","), "200912:2,201001:1,201003:2");
+    EXPECT_TRUE(scalar("select sum(ZJE) from T_IO where TZID=99").isNull());
+    EXPECT_EQ(scalar("select count(*) from T_IO where TZID=99").toLongLong(), 0);
+    // Ties beyond the row count are not added.
+    EXPECT_EQ(session.query("select top 1 ID from T_IO order by TZID").rowCount(), 1);
+}
+
+TEST_F(JetSemanticsTest, DatesComparedAndWrittenAsDates) {
+    session.execSql("insert into T_IO (TZID,RQ) values (1,'2009-1-9')");
+    session.execSql("insert into T_IO (TZID,RQ) values (2,#1/20/2009#)");
+    session.execSql("insert into T_IO (TZID,RQ) values (3,'2009-10-2')");
+    EXPECT_EQ(raw("select RQ from T_IO where TZID=1"), "2009-01-09");
+    EXPECT_EQ(raw("select RQ from T_IO where TZID=2"), "2009-01-20");
+    EXPECT_EQ(scalar("select count(*) from T_IO where RQ>='2009-1-10'").toLongLong(), 2);
+    EXPECT_EQ(scalar("select count(*) from T_IO where RQ<'2009-1-10'").toLongLong(), 1);
+    EXPECT_EQ(scalar("select count(*) from T_IO where RQ='2009-1-9'").toLongLong(), 1);
+    EXPECT_EQ(scalar("select count(*) from T_IO where RQ between '2009-1-1' and '2009-1-31'").toLongLong(),
+              2);
+    session.execSql("update T_IO set RQ='2009-2-3' where TZID=3");
+    EXPECT_EQ(raw("select RQ from T_IO where TZID=3"), "2009-02-03");
+    session.execSql("update T_IO set RQ=BZ where TZID=3"); // Null stays Null
+    EXPECT_EQ(raw("select RQ from T_IO where TZID=3"), "NULL");
+    EXPECT_EQ(scalar("select RQ from T_IO where TZID=1").toDate(), QDate(2009, 1, 9));
+    EXPECT_FALSE(error("select * from T_IO where RQ>'2009-13-1'").isEmpty());
+    EXPECT_FALSE(error("update T_IO set RQ='next week'").isEmpty());
+
+    session.execSql("Insert into T_txt (RQ,cc) values(now(),'x')");
+    const QVariant now = scalar("select RQ from T_txt");
+    ASSERT_TRUE(now.typeId() == QMetaType::QDateTime ||
+                now.typeId() == QMetaType::QDate); // QDate at midnight
+    EXPECT_LT(std::abs(now.toDateTime().secsTo(QDateTime::currentDateTime())), 5);
+    EXPECT_EQ(scalar("select format(#2009-1-9 08:05:03#,'yyyy-mm-dd hh:mm:ss')").toString(),
+              "2009-01-09 08:05:03");
+    EXPECT_EQ(scalar("select format(#2009-1-9 08:05:03#,'yy/m/d h:n:s')").toString(), "09-1-9 8:5:3");
+}
+
+TEST_F(JetSemanticsTest, NamesResultsAndTypes) {
+    session.execSql("insert into t_kh_xq (khid,rq,khxq,bj) values (5,'2009-1-9','x',True)");
+    const QueryResult r = session.query("select * from (select id, RQ, BJ as Done, KHXQ & '!' from T_KH_XQ)");
+    EXPECT_EQ(r.columns.join(","), "id,RQ,Done,Expr1000");
+    EXPECT_EQ(r.value(0, 1).typeId(), QMetaType::QDate);
+    EXPECT_EQ(r.value(0, 2).typeId(), QMetaType::Bool);
+    EXPECT_EQ(session.query("select * from t_option where ID=3").columns.size(), 16);
+    EXPECT_EQ(session.query("select * from T_TXT").columns.join(","), "ID,RQ,cc");
+    EXPECT_EQ(session.query("select * from T_print1").columns.size(), 8);
+
+    // An AutoNumber is never used twice, also in a table made by the program.
+    session.execSql("CREATE TABLE T_Extra (ID COUNTER, Name String, N Long, Day DateTime, Ok YesNo)");
+    session.execSql("insert into T_Extra (Name,Day,Ok) values ('a','2009-1-9',True)");
+    session.execSql("insert into T_Extra (Name) values ('b')");
+    session.execSql("delete from T_Extra where Name='b'");
+    session.execSql("insert into T_Extra (Name) values ('c')");
+    EXPECT_EQ(scalar("select ID from T_Extra where Name='c'").toLongLong(), 3);
+    EXPECT_EQ(scalar("select Day from t_extra where Ok").toDate(), QDate(2009, 1, 9));
+    EXPECT_FALSE(error("CREATE TABLE t_extra (ID COUNTER)").isEmpty());
+    session.execSql("DROP TABLE T_Extra");
+    EXPECT_FALSE(session.catalog().hasTable("T_Extra"));
+}
+
+TEST_F(JetSemanticsTest, JunkIsRefusedWithAReadableMessage) {
+    const struct {
+        const char* sql;
+        const char* says;
+    } junk[] = {
+        {"selec * from T_TZ", "第 1 个字符"},
+        {"select * from T_None", "T_None"},
+        {"select NoSuch from T_TZ", "NoSuch"},
+        {"select MC from T_TZ where", "语句不完整"},
+        {"select MC from T_TZ where MC='abc", "引号"},
+        {"select Nonsense(MC) from T_TZ", "Nonsense"},
+        {"select ID from T_TZ, T_IO", "ID"},
+        {"update T_TZ set Nope=1", "Nope"},
+        {"insert into T_KH (KHMC,KHZL) values ('a')", "字段"},
+        {"delete from T_TZ where ID=1 garbage", "结束"},
+        {"select (select ID, MC from T_TZ) from T_IO", "子查询"},
+    };
+    for (const auto& j : junk) {
+        const QString message = error(QString::fromUtf8(j.sql));
+        EXPECT_TRUE(message.contains(QString::fromUtf8(j.says))) << j.sql << " -> " << message.toStdString();
+    }
+    // Deep nesting is an error, not a crash.
+    EXPECT_FALSE(error("select " + QString(100000, '(')).isEmpty());
+    EXPECT_FALSE(error("select " + QString(100000, '-') + "1").isEmpty());
+    QString chain = "select 1";
+    for (int i = 0; i < 20000; ++i)
+        chain += "+1";
+    EXPECT_FALSE(error(chain).isEmpty());
+    // Nothing of a refused statement is executed.
+    goods("甲");
+    EXPECT_FALSE(error("delete from T_TZ where NoSuch=1").isEmpty());
+    EXPECT_EQ(scalar("select count(*) from T_TZ").toLongLong(), 1);
+}
+
+TEST_F(JetSemanticsTest, FirstViewsUseTheNameIndexes) {
+    const char* statements[] = {
+        "select top 200 ID,JC,MC,XH,KW,KCmin,ZKC,ZCB,LSJ,PFJ,DBJ from T_TZ order by MC,XH",
+        "select top 200 ID,GYSMC,GYSZL,GHPZ from T_GYS order by GYSMC",
+        "select top 200 ID,KHMC,KHZL from T_KH order by KHMC"};
+    jet::Translator translator(session.catalog());
+    for (const char* s : statements) {
+        const std::string plan = "EXPLAIN QUERY PLAN " + translator.translate(s).sql;
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(session.handle(), plan.c_str(), -1, &st, nullptr), SQLITE_OK);
+        QString details;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            details += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) + ";";
+        sqlite3_finalize(st);
+        EXPECT_TRUE(details.contains("USING INDEX")) << details.toStdString();
+        EXPECT_FALSE(details.contains("TEMP B-TREE")) << details.toStdString();
+    }
+}
+
+TEST(JetValueText, FastNumberTextIsCStr) {
+    std::mt19937_64 rng(7);
+    std::uniform_int_distribution<long long> cents(-10'000'000'000LL, 10'000'000'000LL);
+    std::uniform_real_distribution<double> any(-1e6, 1e6);
+    for (int i = 0; i < 20000; ++i) {
+        for (double v : {double(cents(rng)) / 100.0, any(rng), double(cents(rng)) / 1000.0, 1.0 / (i + 1)}) {
+            std::string fast;
+            jet::appendNumberText(fast, v);
+            ASSERT_EQ(fast, vb::CStr(v).toStdString()) << v;
+        }
+    }
+}
+
+TEST(JetValueText, AsciiOrderIsTheCollatorsOrder) {
+    // Pure ASCII texts skip the collator and other texts compare cached sort keys; both must
+    // sort exactly as the collator does.
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    PinyinCollation pinyin;
+    std::mt19937 rng(11);
+    // Control characters are ignored by the collator; letters of both cases; punctuation.
+    const QStringList alphabet =
+        QString(" -_.,/()0123456789aAbBzZ\t'!#\x01\x1b\x7f").split("", Qt::SkipEmptyParts) +
+        QStringList{"阿", "北", "张", "é"};
+    auto word = [&](bool ascii) {
+        QString w;
+        for (int n = int(rng() % 6); n >= 0; --n) {
+            const QString& c = alphabet[int(rng() % alphabet.size())];
+            w += ascii && c.toUtf8().size() > 1 ? QStringLiteral("x") : c;
+        }
+        return w.toStdString();
+    };
+    auto sign = [](int x) { return (x > 0) - (x < 0); };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = word(i % 2), b = word(i % 2);
+        ASSERT_EQ(sign(pinyin.compare(a, b)),
+                  sign(collator.compare(QString::fromStdString(a), QString::fromStdString(b))))
+            << "'" << a << "' vs '" << b << "'";
+    }
+    EXPECT_LT(pinyin.compare("阿", "北"), 0);
+    EXPECT_LT(pinyin.compare("北", "张"), 0);
+    EXPECT_EQ(pinyin.compare("ABC", "abc"), 0);
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "PartnerFixture.h"
+#include "core/Vb.h"
+#include "partners/CustomerBook.h"
+#include "partners/DemandBook.h"
+#include "partners/SupplierBook.h"
+
+using CustomerBookTest = PartnerFixture;
+using DemandBookTest = PartnerFixture;
+using SupplierBookTest = PartnerFixture;
+
+TEST_F(CustomerBookTest, NewCustomerComesWithItsOpenPlaceholderOrNotAtAll) {
+    CustomerBook book(session);
+    const QDate today(2024, 5, 3);
+    const qlonglong id = book.add(" 张'三 ", "老'客户", today);
+    EXPECT_EQ(scalar(QString("select KHMC from T_KH where ID=%1").arg(id)).toString(), "张三");
+    EXPECT_EQ(scalar(QString("select KHZL from T_KH where ID=%1").arg(id)).toString(), "老客户");
+    const QueryResult d = session.query(QString("select KHXQ,RQ,BJ from T_KH_XQ where KHID=%1").arg(id));
+    ASSERT_EQ(d.rowCount(), 1);
+    EXPECT_EQ(d.value(0, 0).toString(), "待修改");
+    EXPECT_EQ(vb::Text(d.value(0, 1)), "2024-5-3");
+    EXPECT_EQ(vb::Number(d.value(0, 2)), 0);
+
+    EXPECT_TRUE(NameLongEnough("甲方") && NameLongEnough("abcd"));
+    EXPECT_FALSE(NameLongEnough("甲a") || NameLongEnough("abc"));
+
+    failOn("INSERT", "T_KH_XQ");
+    EXPECT_THROW(book.add("李四商行", "", today), DbError);
+    EXPECT_EQ(count("T_KH"), 1); // no customer without its placeholder
+    EXPECT_EQ(count("T_KH_XQ"), 1);
+}
+
+TEST_F(CustomerBookTest, RemovingACustomerTakesItsDemandsAndLeavesItsSales) {
+    const qlonglong a = customer("甲方公司", "城东");
+    const qlonglong b = customer("乙方公司");
+    const qlonglong need = demand(a, QDate(2024, 5, 1), "螺丝");
+    demand(a, QDate(2024, 5, 2), "螺母");
+    demand(b, QDate(2024, 5, 2), "垫片");
+    session.addRow("T_IO", {{"TZID", 7},
+                            {"RQ", QDate(2024, 5, 4)},
+                            {"SL", 1},
+                            {"ZJE", 10},
+                            {"GZJE", 0},
+                            {"JXID", a},
+                            {"KHXQID", need},
+                            {"BZ", "x"}});
+    CustomerBook book(session);
+
+    failOn("DELETE", "T_KH");
+    EXPECT_THROW(book.remove(a), DbError);
+    EXPECT_EQ(count("T_KH_XQ"), 3); // the demands came back with the failed removal
+    session.execNative("DROP TRIGGER fail_DELETE_T_KH");
+
+    book.remove(a);
+    EXPECT_EQ(count("T_KH"), 1);
+    EXPECT_EQ(count("T_KH_XQ"), 1);
+    EXPECT_EQ(count("T_IO"), 1);
+    const QueryResult sales = session.query(
+        "select ID,(select KHMC & '/' & KHZL from T_KH where ID=T_IO.JXID) as KHZL from T_IO where TZID>0");
+    ASSERT_EQ(sales.rowCount(), 1);
+    EXPECT_EQ(vb::Text(sales.value(0, "KHZL")), "");
+}
+
+TEST_F(CustomerBookTest, SearchesEmptyCommasAndTwoKeywords) {
+    for (int i = 0; i < 203; ++i)
+        customer(QString("客户%1").arg(i, 3, 10, QChar('0')), i == 5 ? "城东 五金" : "");
+    customer("城东建材", "五金");
+    CustomerBook book(session);
+    EXPECT_EQ(book.load({}).size(), 200u);
+    EXPECT_EQ(book.load(CustomerBook::searchQuery("")).size(), 204u);
+    EXPECT_TRUE(book.load(CustomerBook::searchQuery(",,,")).empty());
+    // Both words must occur somewhere in name and details together.
+    const auto found = book.load(CustomerBook::searchQuery("城东,五金"));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].KHMC, "城东建材");
+    EXPECT_EQ(found[1].KHMC, "客户005");
+    EXPECT_EQ(book.load(CustomerBook::searchQuery("建材,城西")).size(), 0u);
+}
+
+TEST_F(DemandBookTest, GroupsByCustomerNewestFirst) {
+    const qlonglong a = customer("甲方公司", "城东");
+    const qlonglong b = customer("乙方公司");
+    demand(a, QDate(2024, 5, 1), "一号");
+    demand(b, QDate(2024, 4, 1), "乙的", true);
+    demand(a, QDate(2024, 5, 3), "三号");
+    demand(a, QDate(2024, 5, 2), "二号");
+    DemandBook book(session);
+    const auto rows = book.load({});
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].KHXQ, "三号");
+    EXPECT_EQ(rows[1].KHXQ, "二号");
+    EXPECT_EQ(rows[2].KHXQ, "一号");
+    EXPECT_EQ(rows[3].KH, "乙方公司()");
+    EXPECT_EQ(rows[0].RQ, "2024-5-3");
+    EXPECT_EQ(DemandBook::customerColumn(rows),
+              QStringList({"甲方公司(城东)", " ... (2)", " ... (3)", "乙方公司()"}));
+    EXPECT_EQ(DemandBook::stateText(rows[0]), "未了|三号");
+    EXPECT_EQ(DemandBook::stateText(rows[3]), "已了|乙的");
+
+    // The done flag toggled twice is back where it was.
+    const qlonglong id = rows[3].ID;
+    book.toggleDone(id);
+    EXPECT_FALSE(book.load({})[3].BJ);
+    book.toggleDone(id);
+    EXPECT_TRUE(book.load({})[3].BJ);
+
+    // Dates are searched as the list shows them.
+    EXPECT_EQ(book.load(DemandBook::searchQuery("2024-5-2")).size(), 1u);
+    EXPECT_EQ(book.load(DemandBook::searchQuery("甲方,号")).size(), 3u);
+}
+
+TEST_F(DemandBookTest, ChangingTheTextKeepsDateCustomerAndFlag) {
+    const qlonglong a = customer("甲方公司");
+    const qlonglong id = demand(a, QDate(2024, 5, 1), "旧", true);
+    DemandBook book(session);
+    book.updateText(id, " 新'的 ");
+    const auto rows = book.load({});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].KHXQ, "新的");
+    EXPECT_EQ(rows[0].RQ, "2024-5-1");
+    EXPECT_EQ(rows[0].KHID, a);
+    EXPECT_TRUE(rows[0].BJ);
+    book.remove(id);
+    EXPECT_EQ(count("T_KH_XQ"), 0);
+}
+
+TEST_F(SupplierBookTest, LabelsAndApostrophes) {
+    SupplierBook book(session);
+    book.add("华'北供应", "", "钢'材");
+    session.addRow("T_GYS", {{"GYSMC", "东方物资"}}); // details left Null
+    const auto rows = book.load({});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].label, "东方物资()");
+    EXPECT_EQ(rows[1].label, "华北供应()");
+    EXPECT_EQ(rows[1].GHPZ, "钢材");
+    book.update(rows[1].ID, "华北'供应", "电话'123", "钢材");
+    EXPECT_EQ(book.load({})[1].label, "华北供应(电话123)");
+}

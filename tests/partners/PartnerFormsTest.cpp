@@ -1,0 +1,224 @@
+#include "PartnerFixture.h"
+#include "core/MessageBanner.h"
+#include "partners/CustomerListModel.h"
+#include "partners/DemandListModel.h"
+#include "partners/SupplierListModel.h"
+#include "partners/frmAddGYS.h"
+#include "partners/frmAddKH.h"
+#include "partners/frmAddKHXQ.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+void click(QWidget& form, int index) {
+    auto* b = form.findChild<QPushButton*>(QString("cmdS(%1)").arg(index));
+    ASSERT_NE(b, nullptr) << index;
+    b->click();
+}
+QLineEdit* box(QWidget& form, const char* name) {
+    return form.findChild<QLineEdit*>(name);
+}
+void search(QWidget& form, const QString& text) {
+    form.findChild<QComboBox*>("cmbSS")->setEditText(text);
+    click(form, 8);
+}
+QTableView* list(QWidget& form) {
+    return form.findChild<QTableView*>("ListViewL");
+}
+
+} // namespace
+
+using CustomerFormTest = PartnerFixture;
+using DemandFormTest = PartnerFixture;
+using SupplierFormTest = PartnerFixture;
+
+TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
+    customer("甲方公司", "城东");
+    frmAddKH form(session);
+    EXPECT_EQ(form.windowTitle(), "Vostrel[维护客户信息]");
+    QAbstractItemModelTester tester(&form.model());
+    ASSERT_EQ(form.model().rowCount(), 1);
+    EXPECT_EQ(box(form, "Text1")->text(), "甲方公司"); // the first row is shown after a load
+    EXPECT_EQ(box(form, "Text2")->text(), "城东");
+    EXPECT_EQ(list(form)->columnWidth(partners::CustomerListModel::MC), 5000 * form.logicalDpiX() / 1440);
+    EXPECT_EQ(form.model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "客户资料");
+
+    box(form, "Text1")->setText(" a'b ");
+    click(form, 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, ScriptedMessageBoxes::Kind::Critical);
+    EXPECT_EQ(boxes.shown[0].text, " 名　称　太　短，　保　存　失　败 ！ ");
+    EXPECT_EQ(boxes.shown[0].title, "错误");
+    EXPECT_EQ(box(form, "Text1")->text(), "ab");
+    click(form, 2);
+    EXPECT_EQ(boxes.shown.size(), 1u); // changes are refused in the banner
+    EXPECT_TRUE(form.banner().isVisibleTo(&form));
+    EXPECT_EQ(form.banner().text(), "名　称　太　短，　保　存　失　败 ！");
+    EXPECT_EQ(form.banner().remainingSeconds(), 2);
+    EXPECT_EQ(count("T_KH"), 1);
+    EXPECT_EQ(scalar("select KHMC from T_KH").toString(), "甲方公司");
+
+    box(form, "Text1")->setText("乙'方");
+    box(form, "Text2")->setText("新客户");
+    click(form, 1);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
+    EXPECT_EQ(count("T_KH", "KHMC='乙方'"), 1);
+    EXPECT_EQ(count("T_KH_XQ", "KHXQ='待修改'"), 1);
+}
+
+TEST_F(CustomerFormTest, AddingReturnsToTheDefaultListAndChangesKeepTheRowNumber) {
+    customer("城东建材");
+    customer("城西建材");
+    customer("南门五金");
+    frmAddKH form(session);
+    search(form, "建材");
+    ASSERT_EQ(form.model().rowCount(), 2);
+    // Renamed out of the search, the second row is gone: the last row is selected instead.
+    form.selectRow(2);
+    box(form, "Text1")->setText("城西木材");
+    click(form, 2);
+    ASSERT_EQ(form.model().rowCount(), 1);
+    EXPECT_EQ(form.selectedRow(), 1);
+    EXPECT_EQ(box(form, "Text1")->text(), "城东建材");
+    EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
+
+    box(form, "Text1")->setText("北门五金");
+    click(form, 1);
+    EXPECT_EQ(form.model().rowCount(), 4);
+    EXPECT_TRUE(form.formQuery().contains("top 200"));
+}
+
+TEST_F(CustomerFormTest, NothingSelectedDoesNothingAndFailuresChangeNothing) {
+    const qlonglong a = customer("甲方公司");
+    demand(a, QDate(2024, 5, 1), "螺丝");
+    frmAddKH form(session);
+    list(form)->clearSelection();
+    box(form, "Text1")->setText("乙方公司");
+    click(form, 2);
+    click(form, 3);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(scalar("select KHMC from T_KH").toString(), "甲方公司");
+
+    form.selectRow(1);
+    failOn("DELETE", "T_KH");
+    boxes.answers = {false};
+    click(form, 3);
+    EXPECT_EQ(boxes.lastText(), "此操作将一并删除有关该客户的所有需求记录(不删除销售记录)，确定删除吗 ?");
+    click(form, 3);
+    EXPECT_EQ(boxes.lastText(), "   删  除  失  败  ！");
+    EXPECT_EQ(count("T_KH_XQ"), 1);
+
+    failOn("UPDATE", "T_KH");
+    box(form, "Text1")->setText("乙方公司");
+    click(form, 2);
+    EXPECT_EQ(boxes.shown.back().text, "   保  存  失  败  ！");
+    EXPECT_EQ(boxes.shown.back().title, "提示");
+    EXPECT_EQ(scalar("select KHMC from T_KH").toString(), "甲方公司");
+
+    // A search that cannot run keeps the list and the query it had.
+    const QString before = form.formQuery();
+    failOn("INSERT", "T_Key");
+    search(form, "甲");
+    EXPECT_EQ(boxes.lastText(), "   搜  索  失  败  ！");
+    EXPECT_EQ(form.formQuery(), before);
+    EXPECT_EQ(form.model().rowCount(), 1);
+}
+
+TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
+    const qlonglong a = customer("甲方公司");
+    const qlonglong b = customer("乙方公司");
+    demand(a, QDate(2024, 5, 1), "螺丝");
+    demand(b, QDate(2024, 5, 1), "钢管", true);
+    frmAddKHXQ form(session);
+    EXPECT_EQ(form.windowTitle(), "Vostrel[录入客户需求]");
+    QAbstractItemModelTester tester(&form.model());
+    ASSERT_EQ(form.model().rowCount(), 2);
+    EXPECT_EQ(form.model().index(1, partners::DemandListModel::KHXQ).data().toString(), "已了|钢管");
+    EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
+
+    form.selectRow(2);
+    EXPECT_EQ(box(form, "Text1")->text(), "钢管");
+    form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2024, 6, 9));
+    box(form, "Text1")->setText(" 法兰'盘 ");
+    click(form, 1);
+    EXPECT_TRUE(boxes.shown.empty());
+    const QueryResult r = session.query("select KHID,BJ from T_KH_XQ where KHXQ='法兰盘' and RQ=#2024-6-9#");
+    ASSERT_EQ(r.rowCount(), 1);
+    EXPECT_EQ(r.value(0, 0).toLongLong(), b);
+    EXPECT_EQ(r.value(0, 1).toBool(), false);
+    EXPECT_EQ(form.model().index(1, partners::DemandListModel::KHBS).data().toString(), "乙方公司()");
+    EXPECT_EQ(form.model().index(2, partners::DemandListModel::KHBS).data().toString(), " ... (2)");
+
+    box(form, "Text1")->setText(" ' ");
+    click(form, 1);
+    EXPECT_EQ(boxes.lastText(), " 保 存 失 败 ！ ");
+    EXPECT_EQ(boxes.shown.back().title, "信息");
+    EXPECT_EQ(count("T_KH_XQ"), 3);
+}
+
+TEST_F(DemandFormTest, AnEmptyListCannotTakeANewDemandAndTheCustomerFormResetsTheList) {
+    const qlonglong a = customer("甲方公司");
+    demand(a, QDate(2024, 5, 1), "螺丝");
+    frmAddKHXQ form(session);
+    search(form, "没有的");
+    ASSERT_EQ(form.model().rowCount(), 0);
+    box(form, "Text1")->setText("法兰盘");
+    click(form, 1);
+    EXPECT_EQ(boxes.lastText(), "   保  存  失  败  ！");
+    EXPECT_EQ(boxes.shown.back().title, "提示");
+    EXPECT_EQ(count("T_KH_XQ"), 1);
+
+    // The customer form opens modally; closing it brings back the default list.
+    QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    click(form, 4);
+    EXPECT_EQ(form.formQuery(), DemandBook::kDefaultQuery);
+    EXPECT_EQ(form.model().rowCount(), 1);
+}
+
+TEST_F(SupplierFormTest, AddingKeepsTheSearchFilter) {
+    supplier("华北钢材", "", "钢管");
+    supplier("东方物资", "电话", "五金");
+    frmAddGYS form(session);
+    EXPECT_EQ(form.windowTitle(), "Vostrel[维护供货商信息]");
+    QAbstractItemModelTester tester(&form.model());
+    EXPECT_EQ(form.model().index(1, partners::SupplierListModel::GYS).data().toString(), "华北钢材()");
+    EXPECT_EQ(box(form, "Text3")->text(), "五金");
+
+    // Enter in the keyword box searches and neither saves nor closes.
+    form.show();
+    form.findChild<QComboBox*>("cmbSS")->setEditText("钢");
+    QTest::keyClick(form.findChild<QComboBox*>("cmbSS")->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(form.model().rowCount(), 1);
+    box(form, "Text1")->setText("南方建材");
+    box(form, "Text2")->setText("");
+    box(form, "Text3")->setText("水泥");
+    click(form, 1);
+    EXPECT_EQ(count("T_GYS"), 3);
+    EXPECT_EQ(form.model().rowCount(), 1); // saved, but outside the search
+    EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
+
+    box(form, "Text1")->setText("abc");
+    click(form, 1);
+    EXPECT_EQ(boxes.lastText(), " 名　称　太　短，　保　存　失　败 ！ ");
+    EXPECT_EQ(count("T_GYS"), 3);
+
+    form.selectRow(1);
+    click(form, 3);
+    EXPECT_EQ(boxes.lastText(), "   确 定 删 除 本 条 记 录 吗 ?");
+    EXPECT_EQ(count("T_GYS"), 2);
+    EXPECT_EQ(form.banner().text(), "删   除   完   成  ！");
+}

@@ -1,0 +1,394 @@
+// What only the stock forms can get wrong: the coupling of the boxes as the operator types,
+// prefills, the price line, the old supplier or demand chosen again, Check1, banners,
+// messages and the reload signals.
+#include "LedgerTestSupport.h"
+
+#include "stock/StockTexts.h"
+#include "stock/frmAddWZ.h"
+#include "stock/frmEditWZ.h"
+#include "stock/frmIn.h"
+#include "stock/frmInEdit.h"
+#include "stock/frmOut.h"
+#include "stock/frmOutEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace stocktext;
+using Kind = ScriptedMessageBoxes::Kind;
+
+namespace {
+
+QLineEdit* box(QWidget& form, const QString& name) {
+    auto* b = form.findChild<QLineEdit*>(name);
+    EXPECT_NE(b, nullptr) << name.toStdString();
+    return b;
+}
+QLineEdit* t2(QWidget& form, int i) {
+    return box(form, QStringLiteral("Text2(%1)").arg(i));
+}
+QLineEdit* t1(QWidget& form, int i) {
+    return box(form, QStringLiteral("Text1(%1)").arg(i));
+}
+// The operator replaces a box's text key by key.
+void type(QLineEdit* b, const QString& text) {
+    b->selectAll();
+    if (text.isEmpty()) QTest::keyClick(b, Qt::Key_Delete);
+    for (const QChar c : text) // keyClicks would send Chinese characters as Latin-1
+        QTest::sendKeyEvent(QTest::Click, b,
+                            c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+}
+void click(QWidget& form, int index) {
+    auto* b = form.findChild<QPushButton*>(QStringLiteral("cmdS(%1)").arg(index));
+    ASSERT_NE(b, nullptr) << index;
+    b->click();
+}
+QStringList texts(QWidget& form) {
+    QStringList out;
+    for (int i = 0; i < 3; ++i)
+        out << t2(form, i)->text();
+    return out;
+}
+
+} // namespace
+
+class StockFormsTest : public LedgerTest {
+protected:
+    GoodsRecord goodsRecord(qlonglong id) { return *ledger.goods(id); }
+    qlonglong supplier(const QString& name) {
+        return session.addRow("T_GYS", {{"GYSMC", name}, {"GHPZ", "五金"}, {"GYSZL", ""}});
+    }
+    qlonglong demand(const QString& customer, const QString& text, bool settled = false) {
+        const qlonglong kh = session.addRow("T_KH", {{"KHMC", customer}, {"KHZL", ""}});
+        return session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-9"}, {"KHXQ", text}, {"BJ", settled}});
+    }
+    qlonglong customerOf(qlonglong demandId) {
+        return scalar(QStringLiteral("select KHID from T_KH_XQ where ID=%1").arg(demandId)).toLongLong();
+    }
+};
+
+TEST_F(StockFormsTest, CouplingOfQuantityPriceAndAmount) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    frmIn form(session, goodsRecord(a));
+
+    // Typed amount stays; the price follows.
+    type(t2(form, 0), "3");
+    type(t2(form, 2), "10");
+    EXPECT_EQ(texts(form), QStringList({"3", "3.33", "10"}));
+    // Typed price: the amount follows, and the price is left as typed.
+    type(t2(form, 1), "3.33");
+    EXPECT_EQ(texts(form), QStringList({"3", "3.33", "9.99"}));
+    // A new quantity recomputes the amount from the price, not the price from the amount.
+    type(t2(form, 2), "10");
+    type(t2(form, 0), "6");
+    EXPECT_EQ(texts(form), QStringList({"6", "3.33", "19.98"}));
+    // A paste with the mouse counts as the program's change: the price follows it, and the
+    // amount follows the rounded price in turn.
+    t2(form, 0)->setText("3");
+    t2(form, 1)->setText("2");
+    t2(form, 2)->setText("10");
+    EXPECT_EQ(texts(form), QStringList({"3", "3.33", "9.99"}));
+
+    // No quantity: a typed amount stays and the price is left alone; a computed one is 0.
+    type(t2(form, 0), "");
+    EXPECT_EQ(texts(form), QStringList({"", "3.33", "0"}));
+    type(t2(form, 2), "12kg");
+    EXPECT_EQ(texts(form), QStringList({"", "3.33", "12kg"}));
+    t2(form, 2)->setText("15");
+    EXPECT_EQ(t2(form, 2)->text(), "0");
+
+    // A key pressed in one box and released in the next (Tab) leaves no flag behind.
+    type(t2(form, 0), "2");
+    QTest::keyPress(t2(form, 2), Qt::Key_Tab);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(t2(form, 2), &out);
+    type(t2(form, 1), "4");
+    EXPECT_EQ(t2(form, 2)->text(), "8");
+    // A number too big to hold changes nothing around it; the save refuses it.
+    t2(form, 0)->setText("1e999");
+    EXPECT_EQ(t2(form, 2)->text(), "8");
+    EXPECT_FALSE(form.SaveRec());
+    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+}
+
+TEST_F(StockFormsTest, PurchaseEntry) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    session.execSql(QStringLiteral("update T_TZ set JC='LSDZ',XH='M8',KW='A1',KCmin=5 where ID=%1").arg(a));
+    const qlonglong s1 = supplier("永固五金");
+    const qlonglong d1 = demand("张三", "要螺丝");
+    demand("李四", "已了的需求", true);
+    frmIn form(session, goodsRecord(a));
+    EXPECT_EQ(form.windowTitle(), "Vostrel[进货登记]");
+    EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(),
+              "商品：螺丝钉子(LSDZ)\n型号：M8\n库位：A1\n库存：10    最小库存：5");
+    EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
+    auto* gys = form.findChild<QComboBox*>("cmbGYS");
+    auto* xq = form.findChild<QComboBox*>("cmbKHXQ");
+    ASSERT_EQ(gys->count(), 2);
+    EXPECT_EQ(gys->itemText(0), "");
+    EXPECT_EQ(gys->itemData(0).toLongLong(), 0);
+    EXPECT_EQ(gys->itemText(1), "永固五金;五金");
+    ASSERT_EQ(xq->count(), 2); // open demands only
+    EXPECT_EQ(xq->itemText(1), "2009-1-9;张三;要螺丝");
+    EXPECT_EQ(gys->currentIndex(), 0);
+
+    // Refused: the banner near the top, nothing stored, the form stays.
+    form.show();
+    type(t2(form, 0), "0.004");
+    click(form, 1);
+    EXPECT_TRUE(form.banner().isVisible());
+    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+    EXPECT_LT(form.banner().y(), 40);
+    EXPECT_TRUE(form.isVisible());
+
+    QSignalSpy reload(&form, &StockForm::goodsChanged);
+    type(t2(form, 0), "10");
+    type(t2(form, 2), "70");
+    type(t2(form, 4), "O'K");
+    gys->setCurrentIndex(1);
+    xq->setCurrentIndex(1);
+    click(form, 1);
+    EXPECT_EQ(reload.count(), 1);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, Kind::Information);
+    EXPECT_EQ(boxes.shown[0].text, kSavedBox);
+    EXPECT_EQ(boxes.shown[0].title, "Vostrel");
+    expectStock(a, 20, 120, 6);
+    EXPECT_EQ(lastLog(), "进货登记:螺丝钉子(LSDZ)");
+    const QueryResult row =
+        session.query(QStringLiteral("select JXID,KHXQID,BZ from T_IO where ID=%1").arg(lastId()));
+    EXPECT_EQ(row.value(0, 0).toLongLong(), s1);
+    EXPECT_EQ(row.value(0, 1).toLongLong(), d1);
+    EXPECT_EQ(row.value(0, 2).toString(), "OK");
+}
+
+TEST_F(StockFormsTest, SalesEntryPrefillsPriceLineAndCustomer) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    session.execSql(QStringLiteral("update T_TZ set LSJ=12.5,PFJ=11,DBJ=10 where ID=%1").arg(a));
+    const qlonglong d = demand("张三", "要螺丝");
+    const QString head = "商品：螺丝钉子()\n型号：\n库位：\n库存：10    最小库存：0\n";
+    {
+        frmOut form(session, goodsRecord(a)); // all prices hidden
+        EXPECT_EQ(form.windowTitle(), "Vostrel[销售登记]");
+        EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(), head);
+        EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"})); // one piece at the retail price
+        EXPECT_EQ(t2(form, 3)->text(), "0");
+    }
+    session.options.Show_LSJ = session.options.Show_PFJ = session.options.Show_DBJ = true;
+    {
+        frmOut form(session, goodsRecord(a));
+        EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(),
+                  head + "零售价：12.5          批发价：11          调拨价：10");
+    }
+    session.options.Show_LSJ = session.options.Show_DBJ = false;
+    frmOut form(session, goodsRecord(a));
+    EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(), head + "批发价：11          ");
+
+    // The demand chosen gives the customer.
+    auto* xq = form.findChild<QComboBox*>("cmbKHXQ");
+    xq->setCurrentIndex(1);
+    form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 8));
+    click(form, 1);
+    EXPECT_EQ(form.banner().text(), kDateWrong);
+    form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 9));
+    type(t2(form, 0), "2");
+    click(form, 1);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    const QueryResult row =
+        session.query(QStringLiteral("select JXID,KHXQID,SL,ZJE from T_IO where ID=%1").arg(lastId()));
+    EXPECT_EQ(row.value(0, 0).toLongLong(), customerOf(d));
+    EXPECT_EQ(row.value(0, 1).toLongLong(), d);
+    EXPECT_EQ(row.value(0, 3).toDouble(), 25);
+    EXPECT_EQ(lastLog(), "售出登记:螺丝钉子()");
+}
+
+TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
+    const qlonglong a = registerItem("螺丝钉子", 3, 10);
+    const qlonglong s1 = supplier("永固五金"), s2 = supplier("大华贸易");
+    const qlonglong open = demand("张三", "要螺丝"), closed = demand("李四", "已了", true);
+    const qlonglong p = firstPurchaseOf(a);
+    session.execSql(QStringLiteral("update T_IO set JXID=%1,KHXQID=%2,GZJE=4,BZ='急' where ID=%3")
+                        .arg(s2)
+                        .arg(closed)
+                        .arg(p));
+    PurchaseRecord rec = purchaseRecord(p);
+    rec.RQ = "2009-1-9";
+    rec.JXID = s2;
+    rec.KHXQID = closed;
+    rec.GZJE = 4;
+    rec.BZ = "急";
+    {
+        frmInEdit form(session, rec);
+        EXPECT_EQ(form.windowTitle(), "Vostrel[修改进货记录]");
+        // The stored amount stays, though 3 × 3.33 is 9.99.
+        EXPECT_EQ(texts(form), QStringList({"3", "3.33", "10"}));
+        EXPECT_EQ(t2(form, 3)->text(), "4");
+        EXPECT_EQ(t2(form, 4)->text(), "急");
+        EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate(2009, 1, 9));
+        EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->currentData().toLongLong(), s2);
+        EXPECT_EQ(form.findChild<QComboBox*>("cmbKHXQ")->currentIndex(), 0); // settled: not listed
+        QSignalSpy reload(&form, &StockForm::purchasesChanged);
+        click(form, 1);
+        EXPECT_EQ(reload.count(), 1);
+        EXPECT_EQ(lastLog(), "修改进货记录:螺丝钉子()");
+        EXPECT_EQ(scalar(QStringLiteral("select KHXQID from T_IO where ID=%1").arg(p)).toLongLong(), 0);
+        expectStock(a, 3, 10, 10.0 / 3);
+    }
+    rec.JXID = s1 + s2 + 5; // a supplier removed since: the blank entry
+    {
+        frmInEdit form(session, rec);
+        EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->currentIndex(), 0);
+    }
+
+    MovementFields m = sale(1);
+    m.KHXQID = open;
+    m.JXID = customerOf(open);
+    m.ZJE = 12.5;
+    SaleRecord srec = saleRecord(ledger.bookSale(a, m, "x").id);
+    srec.RQ = "2009-1-9";
+    srec.KHXQID = open;
+    frmOutEdit form(session, srec);
+    EXPECT_EQ(form.windowTitle(), "Vostrel[修改销售记录]");
+    EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"}));
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbKHXQ")->currentData().toLongLong(), open);
+    QSignalSpy reload(&form, &StockForm::salesChanged);
+    type(t2(form, 0), "3.01");
+    click(form, 1);
+    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+    type(t2(form, 0), "2");
+    click(form, 1);
+    EXPECT_EQ(reload.count(), 1);
+    expectStock(a, 1, 3.33, 10.0 / 3);
+    EXPECT_EQ(scalar(QStringLiteral("select JXID from T_IO where ID=%1").arg(srec.ID)).toLongLong(),
+              customerOf(open));
+}
+
+TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
+    supplier("永固五金");
+    frmAddWZ form(session);
+    form.resize(700, 560);
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Vostrel[新商品注册入库]");
+    QSignalSpy reload(&form, &StockForm::goodsChanged);
+
+    // The name suggests its short code; a typed one may replace it.
+    type(t1(form, 0), "螺丝钉子");
+    EXPECT_EQ(t1(form, 1)->text(), "LSDZ");
+    type(t1(form, 1), "LS");
+    type(t1(form, 0), "螺");
+    click(form, 1);
+    EXPECT_EQ(form.banner().text(), kNameTooShort);
+    EXPECT_EQ(form.banner().y() + form.banner().height(), form.height()); // bottom edge
+    EXPECT_EQ(reload.count(), 0);
+
+    type(t1(form, 0), "  螺丝'钉子 ");
+    type(t1(form, 4), "5.555");
+    type(t2(form, 0), "10");
+    type(t2(form, 2), "55");
+    form.findChild<QComboBox*>("cmbGYS")->setCurrentIndex(1);
+    form.findChild<QCheckBox*>("Check1")->setChecked(true);
+    form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 1));
+    click(form, 1);
+    EXPECT_EQ(reload.count(), 1);
+    EXPECT_EQ(form.banner().text(), kRegistered);
+    EXPECT_EQ(form.banner().remainingSeconds(), 2);
+    EXPECT_EQ(lastLog(), "新商品注册入库:螺丝钉子()");
+    // Kept, written back cleaned and rounded; only the date is today again.
+    EXPECT_EQ(t1(form, 0)->text(), "螺丝钉子");
+    EXPECT_EQ(t1(form, 4)->text(), "5.56");
+    EXPECT_EQ(t2(form, 0)->text(), "10");
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->currentIndex(), 1);
+    EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
+    EXPECT_EQ(scalar("select count(*) from T_IO").toLongLong(), 1);
+
+    form.findChild<QCheckBox*>("Check1")->setChecked(false);
+    click(form, 1);
+    EXPECT_EQ(reload.count(), 2);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(t1(form, i)->text(), "") << i;
+    EXPECT_EQ(t2(form, 0)->text(), "");
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->currentIndex(), 0);
+
+    // A failing data file: the box of this form, nothing stored, the inputs stay.
+    session.execNative("CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'x'); END");
+    type(t1(form, 0), "扳手工具");
+    click(form, 1);
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().kind, Kind::Warning);
+    EXPECT_EQ(boxes.shown.back().text, kSaveFailedGoods);
+    EXPECT_EQ(boxes.shown.back().title, kErrorTitle);
+    EXPECT_EQ(t1(form, 0)->text(), "扳手工具");
+    EXPECT_EQ(count("T_TZ"), 2);
+
+    // Buttons 3 and 4 ask for the partner forms and then offer the new entries.
+    session.execNative("DROP TRIGGER no_log");
+    QObject::connect(&form, &StockForm::supplierFormRequested, [&] { supplier("大华贸易"); });
+    QObject::connect(&form, &StockForm::demandFormRequested, [&] { demand("张三", "新需求"); });
+    click(form, 3);
+    click(form, 4);
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->count(), 3);
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbKHXQ")->count(), 2);
+    EXPECT_EQ(form.findChild<QComboBox*>("cmbGYS")->currentIndex(), 0);
+}
+
+TEST_F(StockFormsTest, MovementFormsReportAFailingDataFile) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    session.execNative("CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'x'); END");
+    frmOut form(session, goodsRecord(a));
+    QSignalSpy reload(&form, &StockForm::goodsChanged);
+    click(form, 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, Kind::Critical);
+    EXPECT_EQ(boxes.shown[0].text, kSaveFailedMovement);
+    EXPECT_EQ(boxes.shown[0].title, kHintTitle);
+    EXPECT_EQ(reload.count(), 0);
+    EXPECT_NE(form.result(), QDialog::Accepted);
+    expectStock(a, 10, 50, 5);
+}
+
+TEST_F(StockFormsTest, GoodsEditingAndRemoval) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    ASSERT_TRUE(ledger.bookSale(a, sale(2), "x").ok());
+    session.execSql(QStringLiteral("update T_TZ set JC='MY',XH='M8',LSJ=12.5 where ID=%1").arg(a));
+    frmEditWZ form(session, goodsRecord(a));
+    form.resize(640, 300);
+    form.show();
+    EXPECT_EQ(form.windowTitle(), "Vostrel[修改商品信息]");
+    EXPECT_EQ(t1(form, 1)->text(), "MY"); // the stored short code, not the suggested one
+    EXPECT_EQ(t1(form, 5)->text(), "12.5");
+
+    QSignalSpy reload(&form, &StockForm::goodsChanged);
+    type(t1(form, 0), "大螺丝钉");
+    EXPECT_EQ(t1(form, 1)->text(), "DLSD");
+    type(t1(form, 5), "13.999");
+    click(form, 1);
+    EXPECT_EQ(reload.count(), 1);
+    EXPECT_EQ(form.banner().text(), kSavedBanner);
+    EXPECT_EQ(t1(form, 5)->text(), "14");
+    EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M8)");
+    expectStock(a, 8, 40, 5);
+    EXPECT_TRUE(form.isVisible());
+
+    boxes.answers = {false, true};
+    click(form, 2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, Kind::Question);
+    EXPECT_EQ(boxes.shown[0].text, kRemoveQuestion);
+    EXPECT_EQ(boxes.shown[0].title, "注销商品");
+    EXPECT_EQ(count("T_TZ"), 1);
+    click(form, 2);
+    EXPECT_EQ(count("T_TZ"), 0);
+    EXPECT_EQ(count("T_IO"), 0);
+    EXPECT_EQ(lastLog(), "注销商品:大螺丝钉(M8)");
+    EXPECT_EQ(boxes.shown.back().text, kRemoved);
+    EXPECT_EQ(reload.count(), 2);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+}
