@@ -31,8 +31,10 @@ const QString kSalesBase = QStringLiteral(
 const QString kSalesFields = QStringLiteral(
     "RQ & ',' & SL & ',' & ZJE & ',' & GZJE  & ','  & BZ & ','  & SPMC & ',' &  KHZL  & ',' &  KHXQ");
 
-// The keywords the main window's search would use: split at commas, empty pieces skipped.
-QStringList keywordsOf(const QString& text) {
+// The keywords the main window's search would use: apostrophes removed, split at commas,
+// empty pieces skipped.
+QStringList keywordsOf(QString text) {
+    text.remove(QLatin1Char('\''));
     QStringList out;
     for (const QString& piece : text.split(QLatin1Char(',')))
         if (!piece.isEmpty()) out << piece;
