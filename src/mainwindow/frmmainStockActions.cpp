@@ -2,6 +2,8 @@
 #include "core/Session.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
+#include "partners/frmAddGYS.h"
+#include "partners/frmAddKHXQ.h"
 #include "stock/Ledger.h"
 #include "stock/StockTexts.h"
 #include "stock/frmAddWZ.h"
@@ -26,6 +28,12 @@ void runStockForm(frmmain* window, Session& session, Args&&... args) {
         QObject::connect(form.get(), &StockForm::goodsChanged, window, &frmmain::Load_ListViewL_2);
         QObject::connect(form.get(), &StockForm::salesChanged, window, &frmmain::Load_ListViewL_3);
         QObject::connect(form.get(), &StockForm::purchasesChanged, window, &frmmain::Load_ListViewL_4);
+        // Buttons 3 and 4: the supplier and demand forms, over the stock form.
+        Form* f = form.get();
+        QObject::connect(f, &StockForm::supplierFormRequested, f,
+                         [&session, f] { frmAddGYS(session, f).exec(); });
+        QObject::connect(f, &StockForm::demandFormRequested, f,
+                         [&session, f] { frmAddKHXQ(session, f).exec(); });
         form->exec();
     } catch (const std::exception& e) {
         // The form could not read what it shows; nothing was written.

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -94,10 +95,22 @@ TEST_F(StockFlowTest, NewcomerFlow) {
 
     withModal([&] { w.action("p入库库存台账")->trigger(); },
               [&](QWidget& f) {
+                  // A new supplier through button 3, then chosen.
+                  withModal([&] { click(f, 3); },
+                            [&](QWidget& gys) {
+                                set(gys, "Text1", "永固五金");
+                                set(gys, "Text3", "螺丝");
+                                click(gys, 1);
+                            });
+                  auto* suppliers = f.findChild<QComboBox*>("cmbGYS");
+                  ASSERT_EQ(suppliers->count(), 2);
+                  suppliers->setCurrentIndex(1);
                   set(f, "Text2(0)", "10");
                   set(f, "Text2(2)", "70");
                   click(f, 1);
               });
+    EXPECT_EQ(scalar("select JXID from T_IO where ZJE=70").toLongLong(),
+              scalar("select ID from T_GYS").toLongLong());
     EXPECT_EQ(w.selectedGoods()->ZKC, 20);
     EXPECT_EQ(total(w), "120");
 
