@@ -7,6 +7,8 @@
 #include "support/TestFixture.h"
 
 #include <QCollator>
+#include <QFile>
+#include <cstring>
 #include <random>
 #include <sqlite3.h>
 
@@ -289,6 +291,34 @@ TEST_F(JetSemanticsTest, FirstViewsUseTheNameIndexes) {
         EXPECT_TRUE(details.contains("USING INDEX")) << details.toStdString();
         EXPECT_FALSE(details.contains("TEMP B-TREE")) << details.toStdString();
     }
+}
+
+TEST_F(JetSemanticsTest, NameIndexesAreRebuiltWhenTheCollationChanged) {
+    // A file last written on a system whose collation ordered names the other way round.
+    session.close();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(dataPath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    auto reversed = [](void*, int na, const void* a, int nb, const void* b) {
+        const int r = std::memcmp(a, b, size_t(std::min(na, nb)));
+        return r ? -r : nb - na;
+    };
+    sqlite3_create_collation(db, "PINYIN", SQLITE_UTF8, nullptr, reversed);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "INSERT INTO T_KH (KHMC) VALUES ('阿里'); INSERT INTO T_KH (KHMC) VALUES ('张三'); "
+                     "INSERT INTO T_KH (KHMC) VALUES ('北京'); PRAGMA user_version=7;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+
+    session.open(dataPath());
+    QStringList order;
+    for (const auto& row : session.query("select top 200 ID,KHMC,KHZL from T_KH order by KHMC").rows)
+        order << row[1].toString();
+    EXPECT_EQ(order.join(","), "阿里,北京,张三");
+    EXPECT_EQ(raw("PRAGMA user_version"), QString::number(jet::collationFingerprint()));
+    EXPECT_EQ(raw("PRAGMA integrity_check"), "ok");
 }
 
 TEST(JetValueText, FastNumberTextIsCStr) {
