@@ -104,11 +104,12 @@ TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
         "mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), clng(2.5), clng(3.5), "
         "val('12kg'), "
         "cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like 'a?c', 'a1' like 'a#', 'b' like '[a-c]', "
-        "'d' like '[!a-c]', 'abc' like 'b*', format(1234.5,'#,##0.00'), format(0.5,'0%'), trim('  a  ') & "
+        "'d' like '[!a-c]', 'abc' like 'b*', '苹果汁' like '%果_', format(1234.5,'#,##0.00'), "
+        "format(0.5,'0%'), trim('  a  ') & "
         "'|'");
-    const QStringList expected{"b",    "a",    "0",    "4",    "苹",    "果ab",     "果a",  "2009",
-                               "10",   "9",    "2",    "4",    "12",    "0.5",      "True", "True",
-                               "True", "True", "True", "True", "False", "1,234.50", "50%",  "a|"};
+    const QStringList expected{"b",    "a",    "0",     "4",    "苹",       "果ab", "果a",  "2009", "10",
+                               "9",    "2",    "4",     "12",   "0.5",      "True", "True", "True", "True",
+                               "True", "True", "False", "True", "1,234.50", "50%",  "a|"};
     ASSERT_EQ(r.columns.size(), expected.size());
     for (int c = 0; c < expected.size(); ++c)
         EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
@@ -331,6 +332,18 @@ TEST(JetValueText, FastNumberTextIsCStr) {
             jet::appendNumberText(fast, v);
             ASSERT_EQ(fast, vb::CStr(v).toStdString()) << v;
         }
+    }
+}
+
+TEST(JetValueText, FastDateTextIsDateTimeText) {
+    std::mt19937 rng(3);
+    for (int i = 0; i < 5000; ++i) {
+        const QDateTime dt(QDate(1990, 1, 1).addDays(int(rng() % 20000)),
+                           i % 2 ? QTime(0, 0) : QTime(int(rng() % 24), int(rng() % 60), int(rng() % 60)));
+        const std::string iso = jet::isoText(dt).toStdString();
+        std::string fast;
+        jet::appendDateText(fast, iso.data(), int(iso.size()));
+        ASSERT_EQ(fast, vb::DateTimeText(dt).toStdString()) << iso;
     }
 }
 

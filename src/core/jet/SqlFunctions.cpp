@@ -416,12 +416,13 @@ void jetRight(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_text(ctx, s.data() + at, int(s.size() - at), SQLITE_TRANSIENT);
 }
 
-// Jet's LIKE: * any run, ? any character, # a digit, [abc], [!abc], [a-z]; letter case ignored.
+// Jet's LIKE: * or % any run (the latter as ADO writes it), ? or _ any character, # a digit,
+// [abc], [!abc], [a-z]; letter case ignored.
 bool likeMatch(const std::u32string& s, const std::u32string& p) {
     size_t si = 0, pi = 0, starP = std::u32string::npos, starS = 0;
     auto one = [&](size_t& pj, char32_t c) -> bool { // matches one pattern element at pj against c
         const char32_t x = p[pj];
-        if (x == U'?') {
+        if (x == U'?' || x == U'_') {
             ++pj;
             return true;
         }
@@ -459,7 +460,7 @@ bool likeMatch(const std::u32string& s, const std::u32string& p) {
         return c == x;
     };
     while (si < s.size()) {
-        if (pi < p.size() && p[pi] == U'*') {
+        if (pi < p.size() && (p[pi] == U'*' || p[pi] == U'%')) {
             starP = ++pi;
             starS = si;
             continue;
@@ -474,7 +475,7 @@ bool likeMatch(const std::u32string& s, const std::u32string& p) {
         pi = starP;
         si = ++starS;
     }
-    while (pi < p.size() && p[pi] == U'*')
+    while (pi < p.size() && (p[pi] == U'*' || p[pi] == U'%'))
         ++pi;
     return pi == p.size();
 }
