@@ -380,7 +380,11 @@ std::optional<PurchaseRecord> frmmain::selectedPurchase() const {
 // ---- keyword search --------------------------------------------------------------------
 
 void frmmain::Load_cmbSS() {
-    LoadKeywordCombo(session_, *cmbSS);
+    try {
+        LoadKeywordCombo(session_, *cmbSS);
+    } catch (const DbError& e) {
+        session_.boxes().warning(e.text, app::kTitle); // searching still works without them
+    }
     cmbSS->setCurrentIndex(-1);
     cmbSS->setEditText(QString());
 }
