@@ -55,6 +55,7 @@ void CreateDataFile(const QString& path, long version) {
     if (sqlite3_open_v2(native.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         fail(QString::fromUtf8(sqlite3_errmsg(db)));
     jet::registerFunctions(db); // the name indexes use the PINYIN collation
+    jet::keepIndexesInOrder(db);
     QByteArray sql = "BEGIN;";
     sql += kSchema;
     if (version >= 2001) sql += kPrint1;

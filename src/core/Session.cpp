@@ -153,6 +153,12 @@ void Session::open(const QString& path) {
         }
     sqlite3_busy_timeout(db_, 2000);
     jet::registerFunctions(db_);
+    if (!jet::keepIndexesInOrder(db_)) {
+        const QString why = lastError(db_);
+        db_ = nullptr;
+        catalog_.reset();
+        reject(why);
+    }
     translator_ = std::make_unique<jet::Translator>(*catalog_);
 }
 

@@ -7,6 +7,8 @@
 #include "support/TestFixture.h"
 
 #include <QCollator>
+#include <QFile>
+#include <cstring>
 #include <random>
 #include <sqlite3.h>
 
@@ -102,11 +104,12 @@ TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
         "mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), clng(2.5), clng(3.5), "
         "val('12kg'), "
         "cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like 'a?c', 'a1' like 'a#', 'b' like '[a-c]', "
-        "'d' like '[!a-c]', 'abc' like 'b*', format(1234.5,'#,##0.00'), format(0.5,'0%'), trim('  a  ') & "
+        "'d' like '[!a-c]', 'abc' like 'b*', '苹果汁' like '%果_', format(1234.5,'#,##0.00'), "
+        "format(0.5,'0%'), trim('  a  ') & "
         "'|'");
-    const QStringList expected{"b",    "a",    "0",    "4",    "苹",    "果ab",     "果a",  "2009",
-                               "10",   "9",    "2",    "4",    "12",    "0.5",      "True", "True",
-                               "True", "True", "True", "True", "False", "1,234.50", "50%",  "a|"};
+    const QStringList expected{"b",    "a",    "0",     "4",    "苹",       "果ab", "果a",  "2009", "10",
+                               "9",    "2",    "4",     "12",   "0.5",      "True", "True", "True", "True",
+                               "True", "True", "False", "True", "1,234.50", "50%",  "a|"};
     ASSERT_EQ(r.columns.size(), expected.size());
     for (int c = 0; c < expected.size(); ++c)
         EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
@@ -291,6 +294,34 @@ TEST_F(JetSemanticsTest, FirstViewsUseTheNameIndexes) {
     }
 }
 
+TEST_F(JetSemanticsTest, NameIndexesAreRebuiltWhenTheCollationChanged) {
+    // A file last written on a system whose collation ordered names the other way round.
+    session.close();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(dataPath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    auto reversed = [](void*, int na, const void* a, int nb, const void* b) {
+        const int r = std::memcmp(a, b, size_t(std::min(na, nb)));
+        return r ? -r : nb - na;
+    };
+    sqlite3_create_collation(db, "PINYIN", SQLITE_UTF8, nullptr, reversed);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "INSERT INTO T_KH (KHMC) VALUES ('阿里'); INSERT INTO T_KH (KHMC) VALUES ('张三'); "
+                     "INSERT INTO T_KH (KHMC) VALUES ('北京'); PRAGMA user_version=7;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+
+    session.open(dataPath());
+    QStringList order;
+    for (const auto& row : session.query("select top 200 ID,KHMC,KHZL from T_KH order by KHMC").rows)
+        order << row[1].toString();
+    EXPECT_EQ(order.join(","), "阿里,北京,张三");
+    EXPECT_EQ(raw("PRAGMA user_version"), QString::number(jet::collationFingerprint()));
+    EXPECT_EQ(raw("PRAGMA integrity_check"), "ok");
+}
+
 TEST(JetValueText, FastNumberTextIsCStr) {
     std::mt19937_64 rng(7);
     std::uniform_int_distribution<long long> cents(-10'000'000'000LL, 10'000'000'000LL);
@@ -301,6 +332,18 @@ TEST(JetValueText, FastNumberTextIsCStr) {
             jet::appendNumberText(fast, v);
             ASSERT_EQ(fast, vb::CStr(v).toStdString()) << v;
         }
+    }
+}
+
+TEST(JetValueText, FastDateTextIsDateTimeText) {
+    std::mt19937 rng(3);
+    for (int i = 0; i < 5000; ++i) {
+        const QDateTime dt(QDate(1990, 1, 1).addDays(int(rng() % 20000)),
+                           i % 2 ? QTime(0, 0) : QTime(int(rng() % 24), int(rng() % 60), int(rng() % 60)));
+        const std::string iso = jet::isoText(dt).toStdString();
+        std::string fast;
+        jet::appendDateText(fast, iso.data(), int(iso.size()));
+        ASSERT_EQ(fast, vb::DateTimeText(dt).toStdString()) << iso;
     }
 }
 

@@ -50,7 +50,7 @@ int PinyinCollation::compareAscii(std::string_view a, std::string_view b) const 
 const QCollatorSortKey& PinyinCollation::key(std::string_view s) {
     auto it = keys_.find(s);
     if (it != keys_.end()) return it->second;
-    if (keys_.size() > 200000) keys_.clear();
+    if (keys_.size() > 50000) keys_.clear(); // a few MB at most
     const QString text = QString::fromUtf8(s.data(), qsizetype(s.size()));
     return keys_.emplace(std::string(s), collator_.sortKey(text)).first->second;
 }

@@ -7,9 +7,11 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sqlite3.h>
+#include <vector>
 
 namespace jet {
 
@@ -414,12 +416,13 @@ void jetRight(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_text(ctx, s.data() + at, int(s.size() - at), SQLITE_TRANSIENT);
 }
 
-// Jet's LIKE: * any run, ? any character, # a digit, [abc], [!abc], [a-z]; letter case ignored.
+// Jet's LIKE: * or % any run (the latter as ADO writes it), ? or _ any character, # a digit,
+// [abc], [!abc], [a-z]; letter case ignored.
 bool likeMatch(const std::u32string& s, const std::u32string& p) {
     size_t si = 0, pi = 0, starP = std::u32string::npos, starS = 0;
     auto one = [&](size_t& pj, char32_t c) -> bool { // matches one pattern element at pj against c
         const char32_t x = p[pj];
-        if (x == U'?') {
+        if (x == U'?' || x == U'_') {
             ++pj;
             return true;
         }
@@ -457,7 +460,7 @@ bool likeMatch(const std::u32string& s, const std::u32string& p) {
         return c == x;
     };
     while (si < s.size()) {
-        if (pi < p.size() && p[pi] == U'*') {
+        if (pi < p.size() && (p[pi] == U'*' || p[pi] == U'%')) {
             starP = ++pi;
             starS = si;
             continue;
@@ -472,7 +475,7 @@ bool likeMatch(const std::u32string& s, const std::u32string& p) {
         pi = starP;
         si = ++starS;
     }
-    while (pi < p.size() && p[pi] == U'*')
+    while (pi < p.size() && (p[pi] == U'*' || p[pi] == U'%'))
         ++pi;
     return pi == p.size();
 }
@@ -851,6 +854,45 @@ void destroyContext(void* p) {
 }
 
 } // namespace
+
+int collationFingerprint() {
+    // The order of a fixed sample of punctuation, digits, letters of both cases, accented
+    // letters and Chinese characters spread over the common range.
+    std::vector<std::string> sample;
+    auto add = [&](char32_t c) { sample.push_back(QString::fromUcs4(&c, 1).toStdString()); };
+    for (char32_t c = 0x20; c < 0x7F; ++c)
+        add(c);
+    for (char32_t c = 0xC0; c <= 0x17F; c += 3)
+        add(c);
+    for (char32_t c = 0x4E00; c <= 0x9FA5; c += 61)
+        add(c);
+    for (char32_t c = 0xFF01; c <= 0xFF5E; c += 7)
+        add(c);
+    PinyinCollation collation;
+    std::stable_sort(sample.begin(), sample.end(),
+                     [&](const std::string& a, const std::string& b) { return collation.compare(a, b) < 0; });
+    std::uint32_t hash = 2166136261u; // FNV-1a over the sorted sample
+    for (size_t i = 0; i < sample.size(); ++i) {
+        const bool tie = i > 0 && collation.compare(sample[i - 1], sample[i]) == 0;
+        for (unsigned char c : sample[i] + (tie ? "=" : "<"))
+            hash = (hash ^ c) * 16777619u;
+    }
+    return int(hash & 0x7FFFFFFF) | 1; // never 0, the value of a file that records nothing
+}
+
+bool keepIndexesInOrder(sqlite3* db) {
+    static const int fingerprint = collationFingerprint();
+    sqlite3_stmt* st = nullptr;
+    int recorded = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        recorded = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (recorded == fingerprint) return true;
+    const std::string sql = (recorded ? "REINDEX PINYIN; " : "") + std::string("PRAGMA user_version=") +
+                            std::to_string(fingerprint);
+    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 void registerFunctions(sqlite3* db) {
     auto* ctx = new Context;

@@ -23,7 +23,16 @@ private:
     QHash<QString, Translation> cache_;
 };
 
-// Registers the SQL functions and the collation the translated statements use.
+// Registers the SQL functions and the collation the translated statements use. Every
+// connection to a data file needs them: its name indexes are ordered by the PINYIN collation.
 void registerFunctions(sqlite3* db);
+
+// The collation comes from the system's ICU, whose order may change with an upgrade of the
+// system; name indexes built with the old order would then give wrong rows. Rebuilds them when
+// the order differs from the one the file records (PRAGMA user_version). False when that fails.
+bool keepIndexesInOrder(sqlite3* db);
+
+// A number that changes when the collation orders texts differently.
+int collationFingerprint();
 
 } // namespace jet
