@@ -1,9 +1,15 @@
 // Times the main window on a large data file: each tab's first view, a keyword search on
 // the stock ledger, a sales search matching most rows, and scrolling through that result.
-// Usage: bench_mainwindow <data file> [--sales-keyword K] [--stock-keyword K] [--shots DIR]
+// Each search is also split into its parts: SQLite alone, the whole query with the values
+// converted, and the list model built from the result.
+// Usage: bench_mainwindow <data file> [--sales-keyword K] [--stock-keyword K] [--shots DIR] [--plans]
+//        [--linger SECONDS]
 #include "core/MessageBoxes.h"
 #include "core/Session.h"
+#include "core/jet/Translator.h"
+#include "mainwindow/GoodsListModel.h"
 #include "mainwindow/ListViews.h"
+#include "mainwindow/SaleListModel.h"
 #include "mainwindow/frmmain.h"
 
 #include <QApplication>
@@ -11,7 +17,9 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
@@ -25,15 +33,58 @@ void settle(frmmain& w) {
     w.grab();
 }
 
+// Where the time of one statement goes: SQLite stepping through the translated statement,
+// the session's query (translation, stepping, values converted), and the list model's load.
+void breakdown(Session& session, const QString& jetSql, int tab, bool plan) {
+    jet::Translator translator(session.catalog());
+    const std::string sql = translator.translate(jetSql).sql;
+    if (plan) {
+        std::printf("    SQLite statement: %s\n", sql.c_str());
+        sqlite3_stmt* st = nullptr;
+        const std::string explain = "EXPLAIN QUERY PLAN " + sql;
+        sqlite3_prepare_v2(session.handle(), explain.c_str(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            std::printf("    plan: %s%s\n", sqlite3_column_int(st, 1) ? "  " : "",
+                        reinterpret_cast<const char*>(sqlite3_column_text(st, 3)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(session.handle(), sql.c_str(), -1, &st, nullptr);
+    QElapsedTimer t;
+    t.start();
+    int rows = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        ++rows;
+    const double stepping = elapsedMs(t);
+    sqlite3_finalize(st);
+    t.restart();
+    const QueryResult result = session.query(jetSql);
+    const double query = elapsedMs(t);
+    t.restart();
+    if (tab == listviews::Goods) {
+        GoodsListModel m;
+        m.load(result, session.options);
+    } else {
+        SaleListModel m;
+        m.load(result);
+    }
+    const double model = elapsedMs(t);
+    std::printf(
+        "    parts: SQLite stepping %.1f ms; Session::query %.1f ms (of which converting values %.1f ms); "
+        "list model %.1f ms; rows %d\n",
+        stepping, query, query - stepping, model, rows);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // progress shows as it happens, also into a file
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: bench_mainwindow <data file> [--sales-keyword K] [--stock-keyword K] "
-                             "[--shots DIR]\n");
+                             "[--shots DIR] [--plans] [--linger SECONDS]\n");
         return 2;
     }
     auto option = [&](const QString& name, const QString& fallback) {
@@ -41,6 +92,7 @@ int main(int argc, char** argv) {
         return i > 0 && i + 1 < args.size() ? args[i + 1] : fallback;
     };
     const QString shots = option("--shots", {});
+    const bool plans = args.contains("--plans");
 
     ScriptedMessageBoxes boxes;
     Session session(boxes);
@@ -93,6 +145,7 @@ int main(int argc, char** argv) {
         std::printf("stock search '%s': %7.1f ms  rows %d\n", qPrintable(stockKeyword), elapsedMs(t),
                     list->model()->rowCount());
     }
+    breakdown(session, w.currentSql(), listviews::Goods, plans);
     shot(QStringLiteral("stock-search"));
 
     w.ssTABto01234(listviews::Sales);
@@ -104,6 +157,8 @@ int main(int argc, char** argv) {
                     list->model()->rowCount(), qPrintable(w.statusPanelText().trimmed()));
     }
 
+    breakdown(session, w.currentSql(), listviews::Sales, plans);
+
     // Scrolling: page steps, jumps to the end and back, as the operator drags the bar.
     QScrollBar* bar = list->verticalScrollBar();
     double worst = 0, sum = 0;
@@ -112,7 +167,8 @@ int main(int argc, char** argv) {
         for (int k = 0; k < 20; ++k) {
             t.restart();
             bar->setValue(std::min(bar->maximum(), v + k * bar->pageStep()));
-            settle(w);
+            QCoreApplication::processEvents();
+            list->viewport()->grab(); // the list's repaint, as the operator drags the bar
             const double ms = elapsedMs(t);
             worst = std::max(worst, ms);
             sum += ms;
@@ -122,5 +178,13 @@ int main(int argc, char** argv) {
     std::printf("scrolling the sales result: %d steps, mean %.1f ms, worst %.1f ms per repaint\n", steps,
                 sum / steps, worst);
     shot(QStringLiteral("sales-search"));
+
+    // --linger N: stay on screen N seconds at the end (for a screen capture under Xvfb).
+    const int linger = option("--linger", QStringLiteral("0")).toInt();
+    if (linger > 0) {
+        w.ssTABto01234(listviews::Goods);
+        QTimer::singleShot(linger * 1000, &app, &QCoreApplication::quit);
+        return app.exec();
+    }
     return 0;
 }

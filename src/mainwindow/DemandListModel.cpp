@@ -7,7 +7,7 @@ void DemandListModel::load(const QueryResult& result) {
     std::vector<DemandRecord> rows;
     rows.reserve(result.rows.size());
     for (const auto& row : result.rows)
-        rows.push_back({in.id(row, id), in.text(row, rq), in.id(row, khid), in.text(row, khxq),
+        rows.push_back({in.id(row, id), in.date(row, rq), in.id(row, khid), in.text(row, khxq),
                         in.flag(row, bj), in.text(row, kh)});
     replace(std::move(rows), 0);
 }

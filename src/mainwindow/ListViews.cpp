@@ -15,8 +15,12 @@ const std::array<QString, kTabCount> kCaptions = {QStringLiteral("客户需求")
                                                   QStringLiteral("进货记录")};
 
 const std::array<QString, kTabCount> kDefaultStatements = {
-    QStringLiteral("select * from (SELECT top 200 ID, RQ, KHXQ, BJ, KHID, (select KHMC & '(' & KHZL & ')' "
-                   "from T_KH where ID=T_KH_XQ.KHID) AS KH FROM T_KH_XQ ) order by RQ desc,KH"),
+    // The 200 latest demands (by date, then the latest entered), so that a new demand always
+    // shows; a plain "top 200" of the table would keep showing the 200 first ever entered.
+    QStringLiteral(
+        "select * from (SELECT ID, RQ, KHXQ, BJ, KHID, (select KHMC & '(' & KHZL & ')' from T_KH "
+        "where ID=T_KH_XQ.KHID) AS KH FROM T_KH_XQ where ID in (select top 200 ID from T_KH_XQ order "
+        "by RQ desc, ID desc)) order by RQ desc,KH"),
     QStringLiteral("select top 200 ID,GYSMC,GYSZL,GHPZ from T_GYS order by GYSMC"),
     QStringLiteral("select top 200 ID,JC,MC,XH,KW,KCmin,ZKC,ZCB,LSJ,PFJ,DBJ from T_TZ order by MC,XH"),
     QStringLiteral("select top 200 ID,TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ,(select MC & '/' & JC & '/' & XH "

@@ -11,7 +11,7 @@ void PurchaseListModel::load(const QueryResult& result, const Options& options) 
     rows.reserve(result.rows.size());
     double total = 0;
     for (const auto& row : result.rows) {
-        rows.push_back({in.id(row, id), in.id(row, tzid), in.text(row, rq), in.number(row, sl),
+        rows.push_back({in.id(row, id), in.id(row, tzid), in.date(row, rq), in.number(row, sl),
                         in.number(row, zje), in.number(row, gzje), in.id(row, jxid), in.id(row, khxqid),
                         in.text(row, bz), in.text(row, spmc), in.text(row, gys), in.text(row, khzl)});
         total += rows.back().ZJE;

@@ -10,7 +10,7 @@ void SaleListModel::load(const QueryResult& result) {
     rows.reserve(result.rows.size());
     double total = 0;
     for (const auto& row : result.rows) {
-        rows.push_back({in.id(row, id), in.id(row, tzid), in.text(row, rq), in.number(row, sl),
+        rows.push_back({in.id(row, id), in.id(row, tzid), in.date(row, rq), in.number(row, sl),
                         in.number(row, zje), in.number(row, gzje), in.id(row, jxid), in.id(row, khxqid),
                         in.text(row, bz), in.text(row, spmc), in.text(row, khzl), in.text(row, khxq)});
         total += rows.back().ZJE;

@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -70,6 +71,12 @@ protected:
     static void search(frmmain& w, const QString& text) {
         combo(w)->setEditText(text);
         QTest::keyClick(combo(w)->lineEdit(), Qt::Key_Return);
+    }
+    // Closes the modal form an action is about to open, once it shows.
+    static void closeFormSoon() {
+        QTimer::singleShot(0, [] {
+            if (QWidget* form = QApplication::activeModalWidget()) form->close();
+        });
     }
     static QString condition(frmmain& w) {
         const QString prefix = "select * from (" + listviews::baseStatement(w.currentTab()) + ") where ";
@@ -211,7 +218,9 @@ TEST_F(MainWindowTest, KeywordConditionsAndMemory) {
     EXPECT_EQ(rows(*w), 1); // letter case does not matter to the search
 
     // Remembered once per exact text, case counts; the drop-down grows at its end.
-    search(*w, "扳手");
+    combo(*w)->setEditText("扳手");
+    w->findChild<QPushButton*>("cmdS(8)")->click(); // the search button does what Enter does
+    EXPECT_EQ(rows(*w), 1);
     search(*w, "lsd");
     search(*w, "LSD");
     QStringList remembered;
@@ -300,6 +309,29 @@ TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
     EXPECT_EQ(cell(*w, 1, 3), "未了|待修改");
     w->prepareContextMenu();
     EXPECT_TRUE(w->action("p改变了结标记")->isEnabled());
+
+    // The operations menu first brings its tab to the front (the form it opens is closed again).
+    closeFormSoon();
+    w->action("在账货物进货入库")->trigger();
+    EXPECT_EQ(w->currentTab(), listviews::Goods);
+    closeFormSoon();
+    w->action("编辑维护供应商资料")->trigger();
+    EXPECT_EQ(w->currentTab(), listviews::Suppliers);
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 供应商   ...   ");
+}
+
+TEST_F(MainWindowTest, ExitButtonKeepsItsPlaceNearTheRightEdge) {
+    auto w = open(listviews::Demands);
+    QPushButton* exit = w->findChild<QPushButton*>("cmdS(0)");
+    const int dpi = w->logicalDpiX();
+    auto px = [dpi](int twips) { return qRound(twips * dpi / 1440.0); };
+    w->resize(1200, 700);
+    EXPECT_EQ(exit->x(), w->frameGeometry().width() - px(1200));
+    EXPECT_LE(exit->geometry().right(), w->width());
+    w->resize(px(11280 + 1200) + 300, 700);
+    EXPECT_EQ(exit->x(), w->frameGeometry().width() - px(1200));
+    w->findChild<QPushButton*>("cmdS(0)")->click();
+    EXPECT_FALSE(w->isVisible());
 }
 
 using MainWindowToolsTest = LedgerFixture;
@@ -334,4 +366,30 @@ TEST_F(MainWindowTest, SettingsTakeEffectWhenTheSettingsWindowCloses) {
     session.execSql("update T_Option set Show_ZCB=False where id=3");
     w->afterSettings(); // the same tab, reloaded with the new switch
     EXPECT_EQ(cell(*w, 0, 4), "...");
+}
+
+TEST_F(MainWindowTest, DemandsFirstViewShowsTheLatestTwoHundred) {
+    const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
+    const qlonglong other = session.addRow("T_KH", {{"KHMC", "阿明"}, {"KHZL", ""}});
+    Transaction many(session);
+    for (int i = 0; i < 210; ++i)
+        session.addRow("T_KH_XQ", {{"KHID", kh},
+                                   {"RQ", QDate(2010, 1, 1).addDays(i)},
+                                   {"KHXQ", QString("需求%1").arg(i)},
+                                   {"BJ", false}});
+    // Entered last but dated early: older than the latest 200.
+    session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-1"}, {"KHXQ", "补记"}, {"BJ", false}});
+    session.addRow("T_KH_XQ", {{"KHID", other}, {"RQ", "2010-7-29"}, {"KHXQ", "新需求"}, {"BJ", true}});
+    many.commit();
+    auto w = open(listviews::Demands);
+    ASSERT_EQ(rows(*w), 200);
+    // The newest date first; on the same date by customer label.
+    EXPECT_EQ(cell(*w, 0, 1), "2010-7-29");
+    EXPECT_EQ(cell(*w, 0, 2), "阿明()");
+    EXPECT_EQ(cell(*w, 0, 3), "已了|新需求");
+    EXPECT_EQ(cell(*w, 1, 3), "未了|需求209");
+    EXPECT_EQ(cell(*w, 199, 3), "未了|需求11");
+    search(*w, "补记");
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(w->selectedDemand()->KHID, kh);
 }
