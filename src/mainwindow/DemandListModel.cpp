@@ -4,12 +4,11 @@ void DemandListModel::load(const QueryResult& result) {
     const Reader in{result};
     const int id = in.column("ID"), rq = in.column("RQ"), khid = in.column("KHID"), khxq = in.column("KHXQ"),
               bj = in.column("BJ"), kh = in.column("KH");
-    std::vector<DemandRecord> rows;
-    rows.reserve(result.rows.size());
+    std::vector<DemandRecord>& rows = beginRebuild(result.rows.size());
     for (const auto& row : result.rows)
         rows.push_back({in.id(row, id), in.date(row, rq), in.id(row, khid), in.text(row, khxq),
                         in.flag(row, bj), in.text(row, kh)});
-    replace(std::move(rows), 0);
+    endRebuild(0);
 }
 
 QString DemandListModel::cellText(const DemandRecord& r, int column) const {

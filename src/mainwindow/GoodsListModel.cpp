@@ -13,8 +13,7 @@ void GoodsListModel::load(const QueryResult& result, const Options& options) {
     const int id = in.column("ID"), jc = in.column("JC"), mc = in.column("MC"), xh = in.column("XH"),
               kw = in.column("KW"), kcmin = in.column("KCmin"), zkc = in.column("ZKC"),
               zcb = in.column("ZCB"), lsj = in.column("LSJ"), pfj = in.column("PFJ"), dbj = in.column("DBJ");
-    std::vector<GoodsRecord> rows;
-    rows.reserve(result.rows.size());
+    std::vector<GoodsRecord>& rows = beginRebuild(result.rows.size());
     double total = 0;
     for (const auto& row : result.rows) {
         GoodsRecord r{in.id(row, id),      in.text(row, jc),      in.text(row, mc),    in.text(row, xh),
@@ -24,7 +23,7 @@ void GoodsListModel::load(const QueryResult& result, const Options& options) {
         total += r.ZCB;
         rows.push_back(std::move(r));
     }
-    replace(std::move(rows), total);
+    endRebuild(total);
 }
 
 QString GoodsListModel::cellText(const GoodsRecord& r, int column) const {

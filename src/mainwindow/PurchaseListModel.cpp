@@ -7,8 +7,7 @@ void PurchaseListModel::load(const QueryResult& result, const Options& options) 
               zje = in.column("ZJE"), gzje = in.column("GZJE"), jxid = in.column("JXID"),
               khxqid = in.column("KHXQID"), bz = in.column("BZ"), spmc = in.column("SPMC"),
               gys = in.column("GYS"), khzl = in.column("KHZL");
-    std::vector<PurchaseRecord> rows;
-    rows.reserve(result.rows.size());
+    std::vector<PurchaseRecord>& rows = beginRebuild(result.rows.size());
     double total = 0;
     for (const auto& row : result.rows) {
         rows.push_back({in.id(row, id), in.id(row, tzid), in.date(row, rq), in.number(row, sl),
@@ -16,7 +15,7 @@ void PurchaseListModel::load(const QueryResult& result, const Options& options) 
                         in.text(row, bz), in.text(row, spmc), in.text(row, gys), in.text(row, khzl)});
         total += rows.back().ZJE;
     }
-    replace(std::move(rows), total);
+    endRebuild(total);
 }
 
 QString PurchaseListModel::cellText(const PurchaseRecord& r, int column) const {

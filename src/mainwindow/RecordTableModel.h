@@ -84,6 +84,18 @@ protected:
         total_ = total;
         endResetModel();
     }
+    // A load fills the row array in place: a search after a search reuses the memory of the
+    // last one instead of touching a new hundred megabytes. endRebuild() must follow.
+    std::vector<Record>& beginRebuild(size_t rows) {
+        beginResetModel();
+        records_.clear();
+        records_.reserve(rows);
+        return records_;
+    }
+    void endRebuild(double total) {
+        total_ = total;
+        endResetModel();
+    }
 
     // Reading a result's columns by name; a column the statement lacks reads as Null.
     struct Reader {

@@ -6,8 +6,7 @@ void SaleListModel::load(const QueryResult& result) {
               zje = in.column("ZJE"), gzje = in.column("GZJE"), jxid = in.column("JXID"),
               khxqid = in.column("KHXQID"), bz = in.column("BZ"), spmc = in.column("SPMC"),
               khzl = in.column("KHZL"), khxq = in.column("KHXQ");
-    std::vector<SaleRecord> rows;
-    rows.reserve(result.rows.size());
+    std::vector<SaleRecord>& rows = beginRebuild(result.rows.size());
     double total = 0;
     for (const auto& row : result.rows) {
         rows.push_back({in.id(row, id), in.id(row, tzid), in.date(row, rq), in.number(row, sl),
@@ -15,7 +14,7 @@ void SaleListModel::load(const QueryResult& result) {
                         in.text(row, bz), in.text(row, spmc), in.text(row, khzl), in.text(row, khxq)});
         total += rows.back().ZJE;
     }
-    replace(std::move(rows), total);
+    endRebuild(total);
 }
 
 QString SaleListModel::cellText(const SaleRecord& r, int column) const {
