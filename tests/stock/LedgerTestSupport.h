@@ -3,8 +3,8 @@
 #include "core/Vb.h"
 #include "stock/Ledger.h"
 
-#include <ostream>
 #include "support/TestFixture.h"
+#include <ostream>
 
 // Readable texts in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -72,6 +72,19 @@ protected:
         EXPECT_DOUBLE_EQ(r.value(0, 0).toDouble(), zkc) << "ZKC of " << goodsId;
         EXPECT_DOUBLE_EQ(r.value(0, 1).toDouble(), zcb) << "ZCB of " << goodsId;
         EXPECT_DOUBLE_EQ(r.value(0, 2).toDouble(), dj) << "DJ of " << goodsId;
+    }
+
+    // The first row of a query as text, "|" between the columns.
+    QString rowText(const QString& jetSql) {
+        const QueryResult r = session.query(jetSql);
+        QStringList out;
+        if (!r.isEmpty())
+            for (const QVariant& v : r.rows[0])
+                out << vb::Text(v);
+        return out.join(QLatin1Char('|'));
+    }
+    QString movement(qlonglong id, const char* columns = "TZID,SL,ZJE") {
+        return rowText(QStringLiteral("select %1 from T_IO where ID=%2").arg(QLatin1String(columns)).arg(id));
     }
 
     // Every row of the three tables the ledger writes, as text.
