@@ -233,6 +233,20 @@ void frmmain::sizeColumns(bool fixedToo) {
                           twipsToPx(listviews::lastColumnTwips(fixed, pxToTwips(ListViewL->width()))));
 }
 
+void frmmain::fitRowNumbers() {
+    // The row number column widens when a search has too many rows for its digits to show.
+    QHeaderView* header = ListViewL->horizontalHeader();
+    const int rows = ListViewL->model()->rowCount();
+    const int needed = ListViewL->fontMetrics().horizontalAdvance(QString::number(std::max(rows, 1))) +
+                       2 * ListViewL->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListViewL) +
+                       8;
+    const int width = std::max(twipsToPx(listviews::columns(currentTab()).front().twips), needed);
+    if (header->sectionSize(0) != width) {
+        header->resizeSection(0, width);
+        sizeColumns(false);
+    }
+}
+
 void frmmain::Load_ListViewL_0() {
     loadView(listviews::Demands);
 }
@@ -309,6 +323,7 @@ void frmmain::loadView(int tab) {
         }
         session_.boxes().warning(e.text, app::kTitle);
     }
+    fitRowNumbers();
     const int keepRow = keepId > 0 ? rowOfId(tab, keepId) : -1;
     if (keepRow >= 0) {
         ListViewL->setCurrentIndex(ListViewL->model()->index(keepRow, 0));

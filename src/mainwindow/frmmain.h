@@ -98,6 +98,7 @@ private:
     void cmdS_Click(int index);
     void loadView(int tab);
     void sizeColumns(bool fixedToo);
+    void fitRowNumbers();
     void placeExitButton();
     int twipsToPx(int twips) const;
     int pxToTwips(int px) const;

@@ -122,6 +122,7 @@ TEST_F(MainWindowTest, StockLedgerFirstViewSearchAndReload) {
     search(*w, "   ");
     EXPECT_EQ(condition(*w), " id>0 ");
     EXPECT_EQ(rows(*w), 251);
+    EXPECT_GE(header->sectionSize(0), list(*w)->fontMetrics().horizontalAdvance("251")); // row numbers fit
     EXPECT_DOUBLE_EQ(scalar("select count(*) from T_Key where cc=''").toDouble(), 1);
     list(*w)->setCurrentIndex(list(*w)->model()->index(150, 2));
     const qlonglong picked = w->selectedGoods()->ID;
