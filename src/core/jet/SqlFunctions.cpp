@@ -736,8 +736,8 @@ void formatDate(std::string& out, const DateFormat& df, const DateParts& p) {
 }
 
 // "0", "0.00", "#,##0.00", "0.0%" and the like, rounding halves away from zero as Format does.
-std::string formatNumber(double v, const std::string& spec) {
-    QString f = QString::fromStdString(spec);
+std::string formatNumber(double v, const std::string& pattern) {
+    QString f = QString::fromStdString(pattern);
     const QString n = f.toLower();
     if (n == QLatin1String("general number")) return vb::CStr(v).toStdString();
     if (n == QLatin1String("fixed"))
@@ -796,11 +796,11 @@ void jetFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
         resultText(ctx, c.out);
         return;
     }
-    const std::string_view spec = textOf(argv[1]);
+    const std::string_view pattern = textOf(argv[1]);
     DateFormat local;
     const DateFormat* df = static_cast<const DateFormat*>(sqlite3_get_auxdata(ctx, 1));
-    if (!df || df->source != spec) {
-        local = compileFormat(spec);
+    if (!df || df->source != pattern) {
+        local = compileFormat(pattern);
         sqlite3_set_auxdata(ctx, 1, new DateFormat(local), freeFormat);
         df = &local;
     }
