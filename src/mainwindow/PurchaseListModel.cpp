@@ -1,21 +1,8 @@
 #include "mainwindow/PurchaseListModel.h"
 
-void PurchaseListModel::load(RowSource& in, const Options& options) {
+void PurchaseListModel::load(RowSource& rows, const Options& options) {
     showAmount_ = options.Show_JHZJE;
-    const int id = in.columnIndex("ID"), tzid = in.columnIndex("TZID"), rq = in.columnIndex("RQ"),
-              sl = in.columnIndex("SL"), zje = in.columnIndex("ZJE"), gzje = in.columnIndex("GZJE"),
-              jxid = in.columnIndex("JXID"), khxqid = in.columnIndex("KHXQID"), bz = in.columnIndex("BZ"),
-              spmc = in.columnIndex("SPMC"), gys = in.columnIndex("GYS"), khzl = in.columnIndex("KHZL");
-    rebuild([&](std::vector<PurchaseRecord>& rows) {
-        double total = 0;
-        while (in.next()) {
-            rows.push_back({in.id(id), in.id(tzid), in.dateText(rq), in.number(sl), in.number(zje),
-                            in.number(gzje), in.id(jxid), in.id(khxqid), in.text(bz), in.text(spmc),
-                            in.text(gys), in.text(khzl)});
-            total += rows.back().ZJE;
-        }
-        return total;
-    });
+    loadMovements(rows, "GYS", "KHZL");
 }
 
 QString PurchaseListModel::cellText(const PurchaseRecord& r, int column) const {

@@ -100,6 +100,26 @@ protected:
         endResetModel();
     }
 
+    // Sales and purchases read the same columns but for their last two labels; the total is
+    // the amount column's.
+    void loadMovements(RowSource& in, const char* label1, const char* label2) {
+        const int id = in.columnIndex("ID"), tzid = in.columnIndex("TZID"), rq = in.columnIndex("RQ"),
+                  sl = in.columnIndex("SL"), zje = in.columnIndex("ZJE"), gzje = in.columnIndex("GZJE"),
+                  jxid = in.columnIndex("JXID"), khxqid = in.columnIndex("KHXQID"), bz = in.columnIndex("BZ"),
+                  spmc = in.columnIndex("SPMC"), first = in.columnIndex(QString::fromLatin1(label1)),
+                  second = in.columnIndex(QString::fromLatin1(label2));
+        rebuild([&](std::vector<Record>& rows) {
+            double total = 0;
+            while (in.next()) {
+                rows.push_back({in.id(id), in.id(tzid), in.dateText(rq), in.number(sl), in.number(zje),
+                                in.number(gzje), in.id(jxid), in.id(khxqid), in.text(bz), in.text(spmc),
+                                in.text(first), in.text(second)});
+                total += rows.back().ZJE;
+            }
+            return total;
+        });
+    }
+
 private:
     int tab_;
     std::vector<Record> records_;
