@@ -3,7 +3,7 @@
 void DemandListModel::load(RowSource& in) {
     const int id = in.columnIndex("ID"), rq = in.columnIndex("RQ"), khid = in.columnIndex("KHID"),
               khxq = in.columnIndex("KHXQ"), bj = in.columnIndex("BJ"), kh = in.columnIndex("KH");
-    rebuild([&](std::vector<DemandRecord>& rows) {
+    rebuild([&](RecordBlocks<DemandRecord>& rows) {
         while (in.next())
             rows.push_back(
                 {in.id(id), in.dateText(rq), in.id(khid), in.text(khxq), in.flag(bj), in.text(kh)});

@@ -13,7 +13,7 @@ void GoodsListModel::load(RowSource& in, const Options& options) {
               xh = in.columnIndex("XH"), kw = in.columnIndex("KW"), kcmin = in.columnIndex("KCmin"),
               zkc = in.columnIndex("ZKC"), zcb = in.columnIndex("ZCB"), lsj = in.columnIndex("LSJ"),
               pfj = in.columnIndex("PFJ"), dbj = in.columnIndex("DBJ");
-    rebuild([&](std::vector<GoodsRecord>& rows) {
+    rebuild([&](RecordBlocks<GoodsRecord>& rows) {
         double total = 0;
         while (in.next()) {
             GoodsRecord r{in.id(id),      in.text(jc),      in.text(mc),    in.text(xh),

@@ -1,7 +1,7 @@
 #pragma once
 // A list view's rows: the records of its last load, shown one row each. Column 0 shows the
 // 1-based row number; the other cells are built from the record only when the view asks,
-// so a load of a hundred thousand rows costs one vector and nothing per row in the view.
+// so a load of a hundred thousand rows costs its records and nothing per row in the view.
 #include "core/QueryResult.h"
 #include "core/Vb.h"
 #include "mainwindow/ListViews.h"
@@ -10,6 +10,33 @@
 #include <optional>
 #include <utility>
 #include <vector>
+
+// Rows kept in blocks of a few thousand: a list growing to a hundred thousand rows never moves
+// the rows it holds into fresh memory, and a clear keeps the blocks for the next load.
+template <class Record> class RecordBlocks {
+public:
+    static constexpr size_t kBlock = 4096;
+    size_t size() const { return size_; }
+    const Record& operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+    Record& back() { return blocks_[(size_ - 1) / kBlock].back(); }
+    void push_back(Record&& r) {
+        if (size_ == blocks_.size() * kBlock) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(kBlock);
+        }
+        blocks_[size_ / kBlock].push_back(std::move(r));
+        ++size_;
+    }
+    void clear() {
+        for (auto& b : blocks_)
+            b.clear();
+        size_ = 0;
+    }
+
+private:
+    std::vector<std::vector<Record>> blocks_;
+    size_t size_ = 0;
+};
 
 template <class Record> class RecordTableModel : public QAbstractTableModel {
 public:
@@ -71,21 +98,17 @@ public:
     // The sum of the view's money column over the loaded rows (0 where the view has none).
     double total() const { return total_; }
 
-    void clear() { replace({}, 0); }
+    void clear() {
+        rebuild([](RecordBlocks<Record>&) { return 0.0; });
+    }
 
     // The cell text of a column other than the row number.
     virtual QString cellText(const Record& record, int column) const = 0;
 
 protected:
-    void replace(std::vector<Record> records, double total) {
-        beginResetModel();
-        records_ = std::move(records);
-        total_ = total;
-        endResetModel();
-    }
-    // A load fills the row array in place: a search after a search reuses the memory of the
-    // last one instead of touching a new hundred megabytes. If reading fails halfway, the list
-    // is left empty, never half loaded.
+    // A load fills the rows in place: a search after a search reuses the memory of the last one
+    // instead of touching a new hundred megabytes. If reading fails halfway, the list is left
+    // empty, never half loaded.
     template <class Read> void rebuild(Read read) {
         beginResetModel();
         records_.clear();
@@ -108,7 +131,7 @@ protected:
                   jxid = in.columnIndex("JXID"), khxqid = in.columnIndex("KHXQID"), bz = in.columnIndex("BZ"),
                   spmc = in.columnIndex("SPMC"), first = in.columnIndex(QString::fromLatin1(label1)),
                   second = in.columnIndex(QString::fromLatin1(label2));
-        rebuild([&](std::vector<Record>& rows) {
+        rebuild([&](RecordBlocks<Record>& rows) {
             double total = 0;
             while (in.next()) {
                 rows.push_back({in.id(id), in.id(tzid), in.dateText(rq), in.number(sl), in.number(zje),
@@ -122,6 +145,6 @@ protected:
 
 private:
     int tab_;
-    std::vector<Record> records_;
+    RecordBlocks<Record> records_;
     double total_ = 0;
 };

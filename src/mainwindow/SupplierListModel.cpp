@@ -3,7 +3,7 @@
 void SupplierListModel::load(RowSource& in) {
     const int id = in.columnIndex("ID"), mc = in.columnIndex("GYSMC"), pz = in.columnIndex("GHPZ"),
               zl = in.columnIndex("GYSZL");
-    rebuild([&](std::vector<SupplierRecord>& rows) {
+    rebuild([&](RecordBlocks<SupplierRecord>& rows) {
         while (in.next()) {
             SupplierRecord r{in.id(id), in.text(mc), in.text(pz), in.text(zl), {}};
             r.label = r.GYSMC + QLatin1Char('(') + r.GYSZL + QLatin1Char(')');
