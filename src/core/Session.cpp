@@ -8,6 +8,10 @@
 
 namespace {
 
+// Counting every allocation for SQLite's memory statistics takes a global lock each time;
+// nothing here reads them. Set before the library is first used.
+const bool kNoMemoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+
 QString lastError(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
@@ -124,7 +128,9 @@ void Session::open(const QString& path) {
     const QString fail = QStringLiteral("无法打开数据文件 %1").arg(path);
     if (!QFileInfo(path).isFile()) throw DbError(fail + QStringLiteral("：文件不存在"));
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses the connection: SQLite's locking of it would only cost time.
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString why = db ? lastError(db) : QStringLiteral("内存不足");
         sqlite3_close_v2(db);
@@ -182,30 +188,93 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
     return st;
 }
 
-QueryResult Session::run(const jet::Translation& t) {
+namespace {
+
+// A statement's rows as it steps through them. Values the list models read most (text,
+// numbers, dates) are taken straight from SQLite; everything else goes through toVariant, so
+// both ways give the same values.
+class StatementRows : public RowSource {
+public:
+    StatementRows(sqlite3* db, sqlite3_stmt* st, const std::vector<jet::JetType>& types)
+        : db_(db), st_(st), types_(types) {
+        const int n = sqlite3_column_count(st);
+        for (int c = 0; c < n; ++c)
+            columns_ << QString::fromUtf8(sqlite3_column_name(st, c));
+    }
+    const QStringList& columns() const { return columns_; }
+    int columnIndex(const QString& name) const override {
+        for (int i = 0; i < columns_.size(); ++i)
+            if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+        return -1;
+    }
+    bool next() override {
+        if (done_) return false;
+        const int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW) return true;
+        done_ = true;
+        if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
+        return false;
+    }
+    QVariant value(int c) const override { return c < 0 ? QVariant() : toVariant(st_, c, type(c)); }
+    QString text(int c) const override {
+        if (c < 0 || sqlite3_column_type(st_, c) == SQLITE_NULL) return {};
+        const jet::JetType t = type(c);
+        if (sqlite3_column_type(st_, c) == SQLITE_TEXT &&
+            (t == jet::JetType::Text || t == jet::JetType::Unknown))
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st_, c)),
+                                     sqlite3_column_bytes(st_, c));
+        return RowSource::text(c);
+    }
+    double number(int c) const override {
+        if (c < 0) return 0;
+        const int kind = sqlite3_column_type(st_, c);
+        if (kind == SQLITE_NULL) return 0;
+        const jet::JetType t = type(c);
+        if ((kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) && t != jet::JetType::Date &&
+            t != jet::JetType::Text && t != jet::JetType::Boolean)
+            return sqlite3_column_double(st_, c);
+        return RowSource::number(c);
+    }
+    QString dateText(int c) const override {
+        if (c >= 0 && type(c) == jet::JetType::Date && sqlite3_column_type(st_, c) == SQLITE_TEXT) {
+            jet::DateParts p;
+            if (jet::parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(st_, c)),
+                                     sqlite3_column_bytes(st_, c), p) &&
+                !p.hour && !p.minute && !p.second) {
+                const QDate d(p.year, p.month, p.day);
+                return sharedDate(d.toJulianDay(), [&] { return vb::DateText(d); });
+            }
+        }
+        return RowSource::dateText(c);
+    }
+
+private:
+    jet::JetType type(int c) const {
+        return c < int(types_.size()) ? types_[size_t(c)] : jet::JetType::Unknown;
+    }
+
+    sqlite3* db_;
+    sqlite3_stmt* st_;
+    const std::vector<jet::JetType>& types_;
+    QStringList columns_;
+    bool done_ = false;
+};
+
+} // namespace
+
+void Session::step(const jet::Translation& t, const std::function<void(RowSource&)>& reader) {
     sqlite3_stmt* st = prepare(t.sql);
-    QueryResult result;
-    const int n = sqlite3_column_count(st);
-    for (int c = 0; c < n; ++c)
-        result.columns << QString::fromUtf8(sqlite3_column_name(st, c));
     // A statement that fails while stepping must leave nothing behind.
     const bool autocommit = sqlite3_get_autocommit(db_);
     if (!autocommit) sqlite3_exec(db_, "SAVEPOINT jet_statement", nullptr, nullptr, nullptr);
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        std::vector<QVariant> row;
-        row.reserve(n);
-        for (int c = 0; c < n; ++c)
-            row.push_back(
-                toVariant(st, c, c < int(t.columnTypes.size()) ? t.columnTypes[c] : jet::JetType::Unknown));
-        result.rows.push_back(std::move(row));
-    }
-    if (rc != SQLITE_DONE) {
-        const QString why = lastError(db_);
+    try {
+        StatementRows rows(db_, st, t.columnTypes);
+        reader(rows);
+    } catch (...) {
         sqlite3_reset(st);
         if (!autocommit)
             sqlite3_exec(db_, "ROLLBACK TO jet_statement; RELEASE jet_statement", nullptr, nullptr, nullptr);
-        throw DbError(QStringLiteral("数据库操作失败：%1").arg(why));
+        throw;
     }
     sqlite3_reset(st);
     if (!autocommit) sqlite3_exec(db_, "RELEASE jet_statement", nullptr, nullptr, nullptr);
@@ -215,6 +284,22 @@ QueryResult Session::run(const jet::Translation& t) {
         catalog_->invalidate();
         translator_->clearCache();
     }
+}
+
+QueryResult Session::run(const jet::Translation& t) {
+    QueryResult result;
+    step(t, [&](RowSource& source) {
+        auto& rows = static_cast<StatementRows&>(source);
+        result.columns = rows.columns();
+        const int n = int(result.columns.size());
+        while (rows.next()) {
+            std::vector<QVariant> row;
+            row.reserve(size_t(n));
+            for (int c = 0; c < n; ++c)
+                row.push_back(rows.value(c));
+            result.rows.push_back(std::move(row));
+        }
+    });
     return result;
 }
 
@@ -231,6 +316,11 @@ const QueryResult& Session::openQuery(const QString& jetSql) {
 QueryResult Session::query(const QString& jetSql) {
     if (!translator_) throw DbError(QStringLiteral("数据文件没有打开"));
     return run(translator_->translate(jetSql));
+}
+
+void Session::read(const QString& jetSql, const std::function<void(RowSource&)>& reader) {
+    if (!translator_) throw DbError(QStringLiteral("数据文件没有打开"));
+    step(translator_->translate(jetSql), reader);
 }
 
 void Session::execNative(const QString& sql) {

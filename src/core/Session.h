@@ -46,6 +46,9 @@ public:
     void execSql(const QString& jetSql);
     const QueryResult& openQuery(const QString& jetSql); // becomes the shared result set
     QueryResult query(const QString& jetSql);            // a private result
+    // Hands the statement's rows to the reader one at a time, read straight from the data
+    // file; for lists of many rows. The rows are valid only inside the reader.
+    void read(const QString& jetSql, const std::function<void(RowSource&)>& reader);
     const QueryResult& sharedResult() const { return shared_; }
 
     // Adds one row, field by field, with a parameterised INSERT; returns the new row's ID.
@@ -69,6 +72,7 @@ public:
 private:
     sqlite3_stmt* prepare(const std::string& sql);
     QueryResult run(const jet::Translation& t);
+    void step(const jet::Translation& t, const std::function<void(RowSource&)>& reader);
     void finalizeAll();
 
     MessageBoxes& boxes_;

@@ -1,14 +1,14 @@
 #include "mainwindow/DemandListModel.h"
 
-void DemandListModel::load(const QueryResult& result) {
-    const Reader in{result};
-    const int id = in.column("ID"), rq = in.column("RQ"), khid = in.column("KHID"), khxq = in.column("KHXQ"),
-              bj = in.column("BJ"), kh = in.column("KH");
-    std::vector<DemandRecord>& rows = beginRebuild(result.rows.size());
-    for (const auto& row : result.rows)
-        rows.push_back({in.id(row, id), in.date(row, rq), in.id(row, khid), in.text(row, khxq),
-                        in.flag(row, bj), in.text(row, kh)});
-    endRebuild(0);
+void DemandListModel::load(RowSource& in) {
+    const int id = in.columnIndex("ID"), rq = in.columnIndex("RQ"), khid = in.columnIndex("KHID"),
+              khxq = in.columnIndex("KHXQ"), bj = in.columnIndex("BJ"), kh = in.columnIndex("KH");
+    rebuild([&](std::vector<DemandRecord>& rows) {
+        while (in.next())
+            rows.push_back(
+                {in.id(id), in.dateText(rq), in.id(khid), in.text(khxq), in.flag(bj), in.text(kh)});
+        return 0.0;
+    });
 }
 
 QString DemandListModel::cellText(const DemandRecord& r, int column) const {

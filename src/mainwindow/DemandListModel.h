@@ -7,6 +7,6 @@ class DemandListModel : public RecordTableModel<DemandRecord> {
 public:
     enum Column { RowNumber, Date, Customer, Demand, ColumnCount };
     explicit DemandListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Demands, parent) {}
-    void load(const QueryResult& result);
+    void load(RowSource& rows);
     QString cellText(const DemandRecord& r, int column) const override;
 };

@@ -4,26 +4,27 @@ namespace {
 const QString kHidden = QStringLiteral("...");
 }
 
-void GoodsListModel::load(const QueryResult& result, const Options& options) {
+void GoodsListModel::load(RowSource& in, const Options& options) {
     showCost_ = options.Show_ZCB;
     showRetail_ = options.Show_LSJ;
     showWholesale_ = options.Show_PFJ;
     showTransfer_ = options.Show_DBJ;
-    const Reader in{result};
-    const int id = in.column("ID"), jc = in.column("JC"), mc = in.column("MC"), xh = in.column("XH"),
-              kw = in.column("KW"), kcmin = in.column("KCmin"), zkc = in.column("ZKC"),
-              zcb = in.column("ZCB"), lsj = in.column("LSJ"), pfj = in.column("PFJ"), dbj = in.column("DBJ");
-    std::vector<GoodsRecord>& rows = beginRebuild(result.rows.size());
-    double total = 0;
-    for (const auto& row : result.rows) {
-        GoodsRecord r{in.id(row, id),      in.text(row, jc),      in.text(row, mc),    in.text(row, xh),
-                      in.text(row, kw),    in.number(row, kcmin), in.number(row, zkc), in.number(row, zcb),
-                      in.number(row, lsj), in.number(row, pfj),   in.number(row, dbj), {}};
-        r.label = r.MC + QLatin1Char('/') + r.JC + QLatin1Char('/') + r.XH;
-        total += r.ZCB;
-        rows.push_back(std::move(r));
-    }
-    endRebuild(total);
+    const int id = in.columnIndex("ID"), jc = in.columnIndex("JC"), mc = in.columnIndex("MC"),
+              xh = in.columnIndex("XH"), kw = in.columnIndex("KW"), kcmin = in.columnIndex("KCmin"),
+              zkc = in.columnIndex("ZKC"), zcb = in.columnIndex("ZCB"), lsj = in.columnIndex("LSJ"),
+              pfj = in.columnIndex("PFJ"), dbj = in.columnIndex("DBJ");
+    rebuild([&](std::vector<GoodsRecord>& rows) {
+        double total = 0;
+        while (in.next()) {
+            GoodsRecord r{in.id(id),      in.text(jc),      in.text(mc),    in.text(xh),
+                          in.text(kw),    in.number(kcmin), in.number(zkc), in.number(zcb),
+                          in.number(lsj), in.number(pfj),   in.number(dbj), {}};
+            r.label = r.MC + QLatin1Char('/') + r.JC + QLatin1Char('/') + r.XH;
+            total += r.ZCB;
+            rows.push_back(std::move(r));
+        }
+        return total;
+    });
 }
 
 QString GoodsListModel::cellText(const GoodsRecord& r, int column) const {

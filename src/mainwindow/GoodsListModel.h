@@ -10,7 +10,7 @@ public:
     enum Column { RowNumber, Goods, Place, Stock, TotalCost, Prices, ColumnCount };
     explicit GoodsListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Goods, parent) {}
     // The total is the sum of the total costs, whatever the switches hide.
-    void load(const QueryResult& result, const Options& options);
+    void load(RowSource& rows, const Options& options);
     QString cellText(const GoodsRecord& r, int column) const override;
 
 private:

@@ -9,7 +9,7 @@ class PurchaseListModel : public RecordTableModel<PurchaseRecord> {
 public:
     enum Column { RowNumber, Date, Goods, Quantity, Amount, Note, ColumnCount };
     explicit PurchaseListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Purchases, parent) {}
-    void load(const QueryResult& result, const Options& options);
+    void load(RowSource& rows, const Options& options);
     QString cellText(const PurchaseRecord& r, int column) const override;
 
 private:

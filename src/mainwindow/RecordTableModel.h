@@ -7,7 +7,6 @@
 #include "mainwindow/ListViews.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -85,42 +84,41 @@ protected:
         endResetModel();
     }
     // A load fills the row array in place: a search after a search reuses the memory of the
-    // last one instead of touching a new hundred megabytes. endRebuild() must follow.
-    std::vector<Record>& beginRebuild(size_t rows) {
+    // last one instead of touching a new hundred megabytes. If reading fails halfway, the list
+    // is left empty, never half loaded.
+    template <class Read> void rebuild(Read read) {
         beginResetModel();
         records_.clear();
-        records_.reserve(rows);
-        return records_;
-    }
-    void endRebuild(double total) {
-        total_ = total;
+        try {
+            total_ = read(records_);
+        } catch (...) {
+            records_.clear();
+            total_ = 0;
+            endResetModel();
+            throw;
+        }
         endResetModel();
     }
 
-    // Reading a result's columns by name; a column the statement lacks reads as Null.
-    struct Reader {
-        explicit Reader(const QueryResult& r) : result(r) {}
-        const QueryResult& result;
-        mutable QHash<qint64, QString> dates;
-        int column(const char* name) const { return result.columnIndex(QString::fromLatin1(name)); }
-        const QVariant& value(const std::vector<QVariant>& row, int c) const {
-            static const QVariant null;
-            return c < 0 ? null : row[size_t(c)];
-        }
-        QString text(const std::vector<QVariant>& row, int c) const { return vb::Text(value(row, c)); }
-        // Many movements share a date: each date's text is made once per load and shared.
-        QString date(const std::vector<QVariant>& row, int c) const {
-            const QVariant& v = value(row, c);
-            if (v.typeId() != QMetaType::QDate) return vb::Text(v);
-            const qint64 day = v.toDate().toJulianDay();
-            auto it = dates.constFind(day);
-            if (it == dates.cend()) it = dates.insert(day, vb::Text(v));
-            return *it;
-        }
-        double number(const std::vector<QVariant>& row, int c) const { return vb::Number(value(row, c)); }
-        qlonglong id(const std::vector<QVariant>& row, int c) const { return qlonglong(number(row, c)); }
-        bool flag(const std::vector<QVariant>& row, int c) const { return value(row, c).toBool(); }
-    };
+    // Sales and purchases read the same columns but for their last two labels; the total is
+    // the amount column's.
+    void loadMovements(RowSource& in, const char* label1, const char* label2) {
+        const int id = in.columnIndex("ID"), tzid = in.columnIndex("TZID"), rq = in.columnIndex("RQ"),
+                  sl = in.columnIndex("SL"), zje = in.columnIndex("ZJE"), gzje = in.columnIndex("GZJE"),
+                  jxid = in.columnIndex("JXID"), khxqid = in.columnIndex("KHXQID"), bz = in.columnIndex("BZ"),
+                  spmc = in.columnIndex("SPMC"), first = in.columnIndex(QString::fromLatin1(label1)),
+                  second = in.columnIndex(QString::fromLatin1(label2));
+        rebuild([&](std::vector<Record>& rows) {
+            double total = 0;
+            while (in.next()) {
+                rows.push_back({in.id(id), in.id(tzid), in.dateText(rq), in.number(sl), in.number(zje),
+                                in.number(gzje), in.id(jxid), in.id(khxqid), in.text(bz), in.text(spmc),
+                                in.text(first), in.text(second)});
+                total += rows.back().ZJE;
+            }
+            return total;
+        });
+    }
 
 private:
     int tab_;

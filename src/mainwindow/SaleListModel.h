@@ -8,6 +8,6 @@ class SaleListModel : public RecordTableModel<SaleRecord> {
 public:
     enum Column { RowNumber, Date, Goods, Quantity, Amount, Note, ColumnCount };
     explicit SaleListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Sales, parent) {}
-    void load(const QueryResult& result);
+    void load(RowSource& rows);
     QString cellText(const SaleRecord& r, int column) const override;
 };

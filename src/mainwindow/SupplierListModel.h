@@ -7,6 +7,6 @@ class SupplierListModel : public RecordTableModel<SupplierRecord> {
 public:
     enum Column { RowNumber, Supplier, Kinds, ColumnCount };
     explicit SupplierListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Suppliers, parent) {}
-    void load(const QueryResult& result);
+    void load(RowSource& rows);
     QString cellText(const SupplierRecord& r, int column) const override;
 };

@@ -278,27 +278,28 @@ void frmmain::loadView(int tab) {
     loadedSql_ = currentSql_;
     double total = 0;
     try {
-        const QueryResult result = session_.query(currentSql_);
-        switch (tab) {
-        case listviews::Demands:
-            demands_->load(result);
-            break;
-        case listviews::Suppliers:
-            suppliers_->load(result);
-            break;
-        case listviews::Goods:
-            goods_->load(result, session_.options);
-            total = goods_->total();
-            break;
-        case listviews::Sales:
-            sales_->load(result);
-            total = sales_->total();
-            break;
-        default:
-            purchases_->load(result, session_.options);
-            total = purchases_->total();
-            break;
-        }
+        session_.read(currentSql_, [&](RowSource& rows) {
+            switch (tab) {
+            case listviews::Demands:
+                demands_->load(rows);
+                break;
+            case listviews::Suppliers:
+                suppliers_->load(rows);
+                break;
+            case listviews::Goods:
+                goods_->load(rows, session_.options);
+                total = goods_->total();
+                break;
+            case listviews::Sales:
+                sales_->load(rows);
+                total = sales_->total();
+                break;
+            default:
+                purchases_->load(rows, session_.options);
+                total = purchases_->total();
+                break;
+            }
+        });
     } catch (const DbError& e) {
         // A statement the data file refuses leaves an empty list and a message, and the
         // next reload goes back to the first view instead of failing again.

@@ -1,5 +1,6 @@
 #include "core/DataFile.h"
 #include "core/Transaction.h"
+#include "core/Vb.h"
 #include "support/TestFixture.h"
 
 #include <QFile>
@@ -111,4 +112,38 @@ TEST_F(SessionTest, StopWithMessageWarnsAndStops) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, ScriptedMessageBoxes::Kind::Warning);
     EXPECT_EQ(boxes.shown[0].title, "Vostrel");
+}
+
+// Lists read rows straight from the data file; every value must read as it does through a
+// query's QVariants, whatever the column holds.
+TEST_F(SessionTest, RowsReadOneAtATimeGiveTheQueryValues) {
+    session.execNative("INSERT INTO T_KH_XQ (KHID, RQ, KHXQ, BJ) VALUES "
+                       "(3, '2009-01-09', '要五箱', -1), (NULL, '2010-12-31 08:05:00', NULL, 0), "
+                       "('12kg', 'not a date', 42, NULL), (2.5, NULL, '', 1)");
+    const QString sql =
+        "select ID, KHID, RQ, KHXQ, BJ, KHID*2 as Twice, RQ & '' as Joined from T_KH_XQ order by ID";
+    const QueryResult all = session.query(sql);
+    ASSERT_EQ(all.rowCount(), 4);
+    int row = 0;
+    session.read(sql, [&](RowSource& in) {
+        EXPECT_EQ(in.columnIndex("khxq"), 3);
+        EXPECT_EQ(in.columnIndex("Nothing"), -1);
+        while (in.next()) {
+            for (int c = -1; c < all.columns.size(); ++c) {
+                const QVariant v = c < 0 ? QVariant() : all.value(row, c);
+                EXPECT_EQ(in.text(c), vb::Text(v)) << row << "," << c;
+                EXPECT_EQ(in.number(c), vb::Number(v)) << row << "," << c;
+                EXPECT_EQ(in.flag(c), v.toBool()) << row << "," << c;
+                EXPECT_EQ(in.dateText(c), vb::Text(v)) << row << "," << c;
+            }
+            ++row;
+        }
+    });
+    EXPECT_EQ(row, 4);
+    EXPECT_THROW(session.read("select 1/(ID-2) from T_KH_XQ",
+                              [](RowSource& in) {
+                                  while (in.next()) {
+                                  }
+                              }),
+                 DbError);
 }

@@ -1,5 +1,6 @@
 // The list models on hand-made query results: what each cell shows, and that each model
 // keeps Qt's model rules through a load and a reload.
+#include "core/Session.h"
 #include "mainwindow/DemandListModel.h"
 #include "mainwindow/GoodsListModel.h"
 #include "mainwindow/PurchaseListModel.h"
@@ -9,14 +10,22 @@
 #include <QAbstractItemModelTester>
 #include <QDate>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
-QueryResult result(const QStringList& columns, std::vector<std::vector<QVariant>> rows) {
-    QueryResult r;
-    r.columns = columns;
-    r.rows = std::move(rows);
-    return r;
+// Hand-made rows, read the way the data file's rows are read.
+struct Rows : QueryResult {
+    Rows(const QStringList& c, std::vector<std::vector<QVariant>> r) {
+        columns = c;
+        rows = std::move(r);
+    }
+    operator RowSource&() & { return source.emplace(*this); }
+    operator RowSource&() && { return source.emplace(*this); }
+    std::optional<ResultRows> source;
+};
+Rows result(const QStringList& columns, std::vector<std::vector<QVariant>> rows) {
+    return Rows(columns, std::move(rows));
 }
 
 QString cell(const QAbstractItemModel& m, int row, int column) {
@@ -39,7 +48,7 @@ void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
 
 TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
     GoodsListModel m;
-    const auto rows =
+    auto rows =
         result(kGoodsColumns,
                {{qlonglong(7), "LS", "螺丝", "M6", "A-1", 5.0, 15.0, 37.5, 3.5, 3.0, 2.8},
                 {qlonglong(9), QVariant(), "扳手", QVariant(), QVariant(), 0.0, 0.5, 0.125, 12.0, 0.0, 0.0}});
@@ -90,10 +99,10 @@ TEST(ListModels, MovementAmountsShowWhatIsOwedOnlyWhenPositive) {
     EXPECT_EQ(sales.record(0)->TZID, 7);
 
     PurchaseListModel purchases;
-    const auto rows = result(kPurchaseColumns, {{qlonglong(3), qlonglong(-7), QDate(2009, 1, 2), 10.0, 25.0,
-                                                 5.0, 0, 2, "", "螺丝/LS/M6", "五金店/城东/螺丝", ""},
-                                                {qlonglong(4), qlonglong(-7), QDate(2009, 1, 3), 4.0, 10.0,
-                                                 0.0, 0, 0, "", "螺丝/LS/M6", QVariant(), QVariant()}});
+    auto rows = result(kPurchaseColumns, {{qlonglong(3), qlonglong(-7), QDate(2009, 1, 2), 10.0, 25.0, 5.0, 0,
+                                           2, "", "螺丝/LS/M6", "五金店/城东/螺丝", ""},
+                                          {qlonglong(4), qlonglong(-7), QDate(2009, 1, 3), 4.0, 10.0, 0.0, 0,
+                                           0, "", "螺丝/LS/M6", QVariant(), QVariant()}});
     Options o;
     o.Show_JHZJE = true;
     purchases.load(rows, o);
@@ -155,4 +164,27 @@ TEST(ListModels, KeepQtModelRulesThroughLoads) {
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(g_complaints.isEmpty()) << g_complaints.join('\n').toStdString();
+}
+
+// The data file failing halfway through a load leaves an empty list, never a part of one.
+TEST(ListModels, AFailingReadLeavesNoHalfList) {
+    struct Failing : ResultRows {
+        using ResultRows::ResultRows;
+        bool next() override {
+            if (++rows == 3) throw DbError(QStringLiteral("磁盘读取失败"));
+            return ResultRows::next();
+        }
+        int rows = 0;
+    };
+    const QueryResult good = result(
+        kSaleColumns, {{qlonglong(1), qlonglong(1), QDate(2009, 1, 1), 1.0, 2.0, 0.0, 0, 0, "", "", "", ""},
+                       {qlonglong(2), qlonglong(1), QDate(2009, 1, 2), 1.0, 3.0, 0.0, 0, 0, "", "", "", ""},
+                       {qlonglong(3), qlonglong(1), QDate(2009, 1, 3), 1.0, 4.0, 0.0, 0, 0, "", "", "", ""}});
+    SaleListModel sales;
+    sales.load(result(kSaleColumns, {{qlonglong(9), qlonglong(1), QDate(2009, 1, 1), 1.0, 2.0, 0.0, 0, 0, "",
+                                      "", "", ""}}));
+    Failing failing(good);
+    EXPECT_THROW(sales.load(failing), DbError);
+    EXPECT_EQ(sales.rowCount(), 0);
+    EXPECT_EQ(sales.total(), 0);
 }
