@@ -3,12 +3,14 @@
 #include "core/Transaction.h"
 #include "core/Vb.h"
 #include "core/jet/PinyinCollation.h"
+#include "core/jet/Translator.h"
 #include "core/jet/ValueText.h"
 #include "support/TestFixture.h"
 
 #include <QCollator>
 #include <QFile>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <sqlite3.h>
 
@@ -71,14 +73,97 @@ TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
     const QueryResult r = session.query(
         "select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
         "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), InStr('CAFÉ','é'), "
-        "InStr(4,'abcabc','C')");
-    const QStringList expected{"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6"};
+        "InStr(4,'abcabc','C'), InStr('ÉÀ中xAB','ab')");
+    const QStringList expected{"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6", "5"};
     for (int c = 0; c < expected.size(); ++c)
         EXPECT_EQ(r.value(0, c).isNull() ? "NULL" : r.value(0, c).toString(), expected[c]) << c;
     // A date searched as the text the operator sees.
     session.addRow("T_IO", {{"TZID", 1}, {"RQ", "2009-1-9"}});
     EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ & ',','2009-1-9,')>0").toLongLong(), 1);
     EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ,'2009-01')>0").toLongLong(), 0);
+}
+
+TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
+    // The main window's search, InStr(A & ',' & B ..., 'k') > 0, is run on each part; the
+    // three-argument InStr still searches the joined text, so the two must agree on every row.
+    session.execSql("CREATE TABLE T_Mix (ID COUNTER, N Long, D Double, Day DateTime, Ok YesNo, A String, "
+                    "B String)");
+    const QString chain = "N & ',' & D & ',' & Day & ',' & Ok & ',' & A & '/' & B & ','";
+    const QStringList alphabet = {"0", "1", "2", "9", "-", ".", ":", " ", "/", ",", "+",  "E", "e", "T",
+                                  "r", "u", "a", "l", "s", "F", "n", "I", "f", "N", "电", "É", "é", "x"};
+    std::mt19937 rng(20240607);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    auto word = [&](int maxLength) {
+        QString w;
+        for (int i = 1 + pick(maxLength); i > 0; --i)
+            w += alphabet[pick(int(alphabet.size()))];
+        return w;
+    };
+    const QVariant null;
+    {
+        Transaction t(session);
+        auto row = [&](QVariant n, QVariant d, QVariant day, QVariant ok, QVariant a, QVariant b) {
+            session.addRow("T_Mix", {{"N", n}, {"D", d}, {"Day", day}, {"Ok", ok}, {"A", a}, {"B", b}});
+        };
+        row(null, null, null, null, null, null);
+        row(-12, -0.5, "2019-1-9", true, "xa", "bX");
+        row(2147483647, 1.5e20, QDateTime(QDate(2019, 10, 19), QTime(8, 5, 3)), false, "1", "2");
+        row(0, 1.0 / 3, "2009-12-31", null, "电,子", "Abc");
+        row(7, -std::numeric_limits<double>::infinity(), null, true, "", "");
+        for (int i = 0; i < 300; ++i) {
+            const double numbers[] = {double(pick(2000) - 1000), (pick(200000) - 100000) / 100.0,
+                                      (pick(9) + 1) * 1e15, -1.25e-6 * pick(9), 1e300 * pick(3)};
+            row(pick(5) ? QVariant(pick(100000) - 50000) : null, pick(6) ? QVariant(numbers[pick(5)]) : null,
+                pick(6) ? QVariant(QDateTime(QDate(2000 + pick(30), 1 + pick(12), 1 + pick(28)),
+                                             pick(2) ? QTime(0, 0) : QTime(pick(24), pick(60), pick(60))))
+                        : null,
+                pick(4) ? QVariant(pick(2) == 0) : null, pick(6) ? QVariant(word(6)) : null,
+                pick(6) ? QVariant(word(6)) : null);
+        }
+        t.commit();
+    }
+
+    const auto check = [&](const QString& k) -> qlonglong {
+        const QString split = QString("InStr(%1,'%2')>0").arg(chain, k);
+        const QString joined = QString("InStr(1,%1,'%2')>0").arg(chain, k);
+        const QueryResult r = session.query(QString("select %1, %2, Not (%1), 0<InStr(%3,'%4'), "
+                                                    "InStr(%3,'%4')<>0 from T_Mix order by ID")
+                                                .arg(split, joined, chain, k));
+        for (int i = 0; i < r.rowCount(); ++i) {
+            const bool want = r.value(i, 1).toBool();
+            if (r.value(i, 0).isNull() || r.value(i, 0).toBool() != want || r.value(i, 2).toBool() == want ||
+                r.value(i, 3).toBool() != want || r.value(i, 4).toBool() != want) {
+                ADD_FAILURE() << k.toStdString() << " row " << i;
+                return -1;
+            }
+        }
+        const QString count = "select count(*) from T_Mix where ";
+        EXPECT_EQ(scalar(count + "Not (" + split + ")").toLongLong(),
+                  scalar(count + "Not (" + joined + ")").toLongLong())
+            << k.toStdString();
+        return scalar(count + split).toLongLong();
+    };
+    // Across a joining text ("e,x", "1/2"), in a number and a date ("19"), in a Boolean ("UE"),
+    // in an exponent ("E+2") or "-Inf" ("nf"), in nothing that can show it ("电子" is split by the
+    // comma).
+    EXPECT_GE(check("e,x"), 1);
+    EXPECT_GE(check("1/2"), 1);
+    EXPECT_GE(check("UE"), scalar("select count(*) from T_Mix where Ok").toLongLong());
+    EXPECT_GE(check("E+2"), 1);
+    EXPECT_EQ(check("电子"), 0);
+    EXPECT_GE(check("19"), 2);
+    EXPECT_GE(check("nf"), 1);
+    for (int i = 0; i < 800; ++i)
+        check(word(4));
+
+    // Without this the test would pass with the joined text searched as before.
+    jet::Translator translator(session.catalog());
+    const std::string sql = translator
+                                .translate("select ID from T_Mix where InStr(" + chain +
+                                           ",'电') > 0 and InStr(N & ',' & D, '电') > 0")
+                                .sql;
+    EXPECT_EQ(sql.find("jet_cat"), std::string::npos) << sql;
+    EXPECT_NE(sql.find("jet_instr(\"T_Mix\".\"A\", '电')"), std::string::npos) << sql;
 }
 
 TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {

@@ -438,8 +438,122 @@ const Expr* absOperand(const Expr& e) {
 
 } // namespace
 
+namespace {
+
+bool isZero(const Expr& e) {
+    return e.kind == ExprKind::Number && e.text.toDouble() == 0.0;
+}
+
+// The InStr(chain, 'k') of "InStr(chain, 'k') > 0" (or 0 < ..., or <> 0) with a & chain and a
+// non-empty text to look for.
+const Expr* searchInChain(const Expr& a, Op op, const Expr& b) {
+    const Expr* call = nullptr;
+    if ((op == Op::Gt || op == Op::Ne) && isZero(b))
+        call = &a;
+    else if ((op == Op::Lt || op == Op::Ne) && isZero(a))
+        call = &b;
+    if (!call || call->kind != ExprKind::Function || call->args.size() != 2 ||
+        call->text.compare(QLatin1String("instr"), Qt::CaseInsensitive) != 0)
+        return nullptr;
+    const Expr& chain = *call->args[0];
+    const Expr& k = *call->args[1];
+    if (chain.kind != ExprKind::Chain || chain.op != Op::Concat || k.kind != ExprKind::String ||
+        k.text.isEmpty())
+        return nullptr;
+    return call;
+}
+
+void flattenConcat(const Expr& e, std::vector<const Expr*>& out) {
+    if (e.kind == ExprKind::Chain && e.op == Op::Concat) {
+        for (const auto& a : e.args)
+            flattenConcat(*a, out);
+        return;
+    }
+    out.push_back(&e);
+}
+
+// The characters of a text with letter case folded the way jet_instr compares.
+QList<uint> foldedChars(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::string folded;
+    foldCase(utf8.constData(), int(utf8.size()), folded);
+    QList<uint> chars = QString::fromUtf8(folded.data(), qsizetype(folded.size())).toUcs4();
+    std::sort(chars.begin(), chars.end());
+    chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
+    return chars;
+}
+
+bool sharesAChar(const QList<uint>& sorted, const QList<uint>& other) {
+    return std::any_of(other.begin(), other.end(),
+                       [&](uint c) { return std::binary_search(sorted.begin(), sorted.end(), c); });
+}
+
+// Every character a value of the type can show as text: CStr of a number ("-1.5", "1E+15",
+// "Inf", "NaN"), a date as DateTimeText ("2019-1-9 8:05:03"), a Boolean "True" / "False".
+// Empty for a type whose text can hold anything.
+QString shownCharacters(JetType type) {
+    switch (type) {
+    case JetType::Long:
+    case JetType::Integer:
+    case JetType::Double:
+        return QStringLiteral("0123456789-+.EInfNa");
+    case JetType::Date:
+        return QStringLiteral("0123456789- :");
+    case JetType::Boolean:
+        return QStringLiteral("TrueFals");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString Emitter::searchEachPart(const Expr& call) {
+    // A keyword found in the joined text lies within one part when it holds no character of
+    // the texts that join the parts. Each part is then searched on its own (a number or date
+    // only when its text could hold the keyword), and the search stops at the first part that
+    // holds it instead of building the whole text of every row.
+    const QString& k = call.args[1]->text;
+    const QList<uint> needle = foldedChars(k);
+    std::vector<const Expr*> items;
+    flattenConcat(*call.args[0], items);
+    bool open = false; // the last part has no joining text after it yet
+    std::vector<const Expr*> parts;
+    for (const Expr* item : items) {
+        if (item->kind == ExprKind::String) {
+            if (item->text.isEmpty()) continue;
+            if (sharesAChar(needle, foldedChars(item->text))) return {};
+            open = false;
+            continue;
+        }
+        if (open) return {};
+        open = true;
+        parts.push_back(item);
+    }
+    QStringList searches;
+    const QString quoted = quoteText(k);
+    for (const Expr* part : parts) {
+        const QString shown = shownCharacters(part->type);
+        if (!shown.isEmpty()) {
+            const QList<uint> possible = foldedChars(shown);
+            if (!std::all_of(needle.begin(), needle.end(),
+                             [&](uint c) { return std::binary_search(possible.begin(), possible.end(), c); }))
+                continue;
+        }
+        searches << QStringLiteral("jet_instr(") + catArg(*part) + QStringLiteral(", ") + quoted +
+                        QStringLiteral(") > 0");
+    }
+    if (searches.isEmpty()) return QStringLiteral("0");
+    // A Null part is no match (& joins it as no text), so the whole is never Null.
+    return QStringLiteral("coalesce((") + searches.join(QStringLiteral(" OR ")) + QStringLiteral("), 0)");
+}
+
 QString Emitter::comparison(const Expr& a, Op op, const Expr& b, bool condition) {
     const QString o = QLatin1Char(' ') + opText(op) + QLatin1Char(' ');
+    if (const Expr* call = searchInChain(a, op, b)) {
+        const QString split = searchEachPart(*call);
+        if (!split.isEmpty()) return split;
+    }
     // A goods item's movements are found by abs(TZID)=ID. As a condition, x IN (y, -y) means
     // the same and can use the index on TZID instead of reading every movement.
     if (condition && op == Op::Eq && (absOperand(a) || absOperand(b))) {

@@ -31,6 +31,7 @@ private:
     QString asDate(const Expr& e);                 // as the ISO text of a date
     QString stored(const Expr& e, JetType target); // as a column of the target type stores it
     QString comparison(const Expr& a, Op op, const Expr& b, bool condition);
+    QString searchEachPart(const Expr& call); // InStr(chain, 'k') > 0 part by part; empty when not exact
     QString function(const Expr& e);
 
     QString sql_;

@@ -3,6 +3,7 @@
 #include "core/Vb.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -257,6 +258,17 @@ std::int64_t findText(const char* haystack, int hayLength, const char* needle, i
     const void* hit;
     if (needleCaseless) {
         hit = memmem(haystack, size_t(hayLength), needle, size_t(needleLength));
+    } else if (std::all_of(foldedNeedle.begin(), foldedNeedle.end(),
+                           [](char b) { return static_cast<unsigned char>(b) < 0x80; })) {
+        // Folding keeps ASCII bytes ASCII and the others not, so an ASCII needle can only meet
+        // ASCII bytes: folding those alone finds the same place without decoding the rest.
+        scratch.resize(size_t(hayLength));
+        for (int i = 0; i < hayLength; ++i) {
+            const char b = haystack[i];
+            scratch[size_t(i)] = b >= 'A' && b <= 'Z' ? char(b + 0x20) : b;
+        }
+        base = scratch.data();
+        hit = memmem(scratch.data(), scratch.size(), foldedNeedle.data(), foldedNeedle.size());
     } else {
         foldCase(haystack, hayLength, scratch);
         base = scratch.data();
