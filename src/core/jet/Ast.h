@@ -89,6 +89,7 @@ struct Source {
     QString jetName;  // the alias, or the table's name; how the statement qualifies it
     QString sqlAlias; // unique name in the emitted statement
     QString table;    // stored table name; empty for a derived table
+    QString rowidKey; // a table's INTEGER PRIMARY KEY column, if it has one
     std::vector<ResultColumn> columns;
 };
 

@@ -186,8 +186,10 @@ void Binder::bindFrom(FromItem& item, Scope& scope, const Scope* outer) {
         item.source.table = stored;
         item.source.jetName = item.alias.isEmpty() ? item.table : item.alias;
         item.source.sqlAlias = uniqueAlias(item.alias.isEmpty() ? stored : item.alias);
-        for (const auto& c : catalog_.columns(stored))
+        for (const auto& c : catalog_.columns(stored)) {
             item.source.columns.push_back({c.name, c.type});
+            if (c.rowid) item.source.rowidKey = c.name;
+        }
         scope.sources.push_back(&item.source);
         return;
     }

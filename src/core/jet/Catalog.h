@@ -18,6 +18,7 @@ public:
     struct Column {
         QString name;
         JetType type;
+        bool rowid = false; // the table's INTEGER PRIMARY KEY: one row at most per value
     };
     explicit Catalog(sqlite3* db) : db_(db) {}
 

@@ -229,6 +229,7 @@ QString Emitter::select(const Select& s) {
     const Select* savedDrop = dropOrder_;
     if (!moved.isEmpty()) dropOrder_ = s.from[0]->sub.get();
     const bool ownOrder = dropOrder_ != &s;
+    open_.push_back(&s);
     QString out = QStringLiteral("SELECT ");
     // One row is always distinct; the temporary table DISTINCT needs would be built per row of
     // a correlated sub-select ("select DISTINCT top 1 RQ ...").
@@ -268,6 +269,7 @@ QString Emitter::select(const Select& s) {
         out += QStringLiteral(" ORDER BY ") + quoteId(s.from[0]->source.sqlAlias) + QStringLiteral(".rowid");
     }
     if (s.top) out += QStringLiteral(" LIMIT ") + QString::number(*s.top);
+    open_.pop_back();
     dropOrder_ = savedDrop;
     return out;
 }
@@ -540,12 +542,104 @@ QString Emitter::searchEachPart(const Expr& call) {
                              [&](uint c) { return std::binary_search(possible.begin(), possible.end(), c); }))
                 continue;
         }
-        searches << QStringLiteral("jet_instr(") + catArg(*part) + QStringLiteral(", ") + quoted +
-                        QStringLiteral(") > 0");
+        const QString lookedUp = searchLookedUp(*part, quoted);
+        searches << (!lookedUp.isEmpty() ? lookedUp
+                                         : QStringLiteral("jet_instr(") + catArg(*part) +
+                                               QStringLiteral(", ") + quoted + QStringLiteral(") > 0"));
     }
     if (searches.isEmpty()) return QStringLiteral("0");
     // A Null part is no match (& joins it as no text), so the whole is never Null.
     return QStringLiteral("coalesce((") + searches.join(QStringLiteral(" OR ")) + QStringLiteral("), 0)");
+}
+
+namespace {
+
+const FromItem* derivedTable(const FromItem& f, const Source* source) {
+    if (f.kind == FromItem::Kind::Join) {
+        const FromItem* left = derivedTable(*f.left, source);
+        return left ? left : derivedTable(*f.right, source);
+    }
+    return f.kind == FromItem::Kind::Derived && &f.source == source ? &f : nullptr;
+}
+
+bool isColumnOf(const Expr& e, const Source* source) {
+    return e.kind == ExprKind::Column && !e.aliasRef && e.source == source;
+}
+
+// An expression of the columns of one table only, without sub-selects or sums.
+bool readsOnly(const Expr& e, const Source* source) {
+    if (e.kind == ExprKind::Column) return isColumnOf(e, source);
+    if (e.sub || e.aggregate) return false;
+    return std::all_of(e.args.begin(), e.args.end(), [&](const ExprPtr& a) { return readsOnly(*a, source); });
+}
+
+// The one item of the select with that name; null when there is none or more.
+const SelectItem* namedItem(const Select& s, const QString& name) {
+    const SelectItem* found = nullptr;
+    for (const SelectItem& item : s.items)
+        if (item.name.compare(name, Qt::CaseInsensitive) == 0) {
+            if (found) return nullptr;
+            found = &item;
+        }
+    return found;
+}
+
+} // namespace
+
+QString Emitter::searchLookedUp(const Expr& part, const QString& quoted) {
+    // q.SPMC where q defines SPMC as (select x from T where T.ID = c) and also shows c: T's
+    // key finds one row at most, so the row holds the keyword when c is the key of a row of T
+    // whose x holds it. That set of keys is made once instead of looking x up for every row.
+    if (!part.source || part.kind != ExprKind::Column || part.aliasRef) return {};
+    const FromItem* derived = nullptr;
+    for (auto s = open_.rbegin(); s != open_.rend() && !derived; ++s)
+        for (const auto& f : (*s)->from)
+            if ((derived = derivedTable(*f, part.source))) break;
+    if (!derived) return {};
+    const Select& d = *derived->sub;
+    if (d.from.size() != 1 || d.from[0]->kind != FromItem::Kind::Table || !d.groupBy.empty() || d.having ||
+        std::any_of(d.items.begin(), d.items.end(),
+                    [](const SelectItem& i) { return hasAggregate(*i.expr); }))
+        return {};
+    const Source* rows = &d.from[0]->source;
+    const SelectItem* defined = namedItem(d, part.column);
+    if (!defined || defined->expr->kind != ExprKind::Subquery) return {};
+    const Select& sub = *defined->expr->sub;
+    if (sub.distinct || sub.top || sub.from.size() != 1 || sub.from[0]->kind != FromItem::Kind::Table ||
+        !sub.groupBy.empty() || sub.having || !sub.orderBy.empty() || sub.items.size() != 1 || !sub.where)
+        return {};
+    const Source* looked = &sub.from[0]->source;
+    const Expr& w = *sub.where;
+    if (looked->rowidKey.isEmpty() || w.kind != ExprKind::Binary || w.op != Op::Eq) return {};
+    const Expr* key = nullptr;
+    const Expr* c = nullptr;
+    for (int i = 0; i < 2 && !c; ++i) {
+        const Expr& k = *w.args[i];
+        const Expr& other = *w.args[1 - i];
+        if (isColumnOf(k, looked) && k.column.compare(looked->rowidKey, Qt::CaseInsensitive) == 0 &&
+            isColumnOf(other, rows) && (other.type == JetType::Long || other.type == JetType::Integer)) {
+            key = &k;
+            c = &other;
+        }
+    }
+    const Expr& x = *sub.items[0].expr;
+    if (!c || !readsOnly(x, looked)) return {};
+    // c as q shows it, unchanged and under one name.
+    const SelectItem* shown = nullptr;
+    for (const SelectItem& item : d.items)
+        if (isColumnOf(*item.expr, rows) && item.expr->column.compare(c->column, Qt::CaseInsensitive) == 0) {
+            shown = &item;
+            break;
+        }
+    if (!shown || namedItem(d, shown->name) != shown) return {};
+    // The text jet_instr sees of q.SPMC itself (see catArg).
+    QString searched = value(x);
+    if (part.type == JetType::Date || part.type == JetType::Boolean)
+        searched = storedSql(searched, part.type, JetType::Text);
+    return QStringLiteral("coalesce(") + quoteId(part.source->sqlAlias) + QLatin1Char('.') +
+           quoteId(shown->name) + QStringLiteral(" IN (SELECT ") + value(*key) + QStringLiteral(" FROM ") +
+           from(*sub.from[0]) + QStringLiteral(" WHERE jet_instr(") + searched + QStringLiteral(", ") +
+           quoted + QStringLiteral(") > 0), 0)");
 }
 
 QString Emitter::comparison(const Expr& a, Op op, const Expr& b, bool condition) {

@@ -32,11 +32,13 @@ private:
     QString stored(const Expr& e, JetType target); // as a column of the target type stores it
     QString comparison(const Expr& a, Op op, const Expr& b, bool condition);
     QString searchEachPart(const Expr& call); // InStr(chain, 'k') > 0 part by part; empty when not exact
+    QString searchLookedUp(const Expr& part, const QString& quoted); // empty when not of the shape
     QString function(const Expr& e);
 
     QString sql_;
     const Select* dropOrder_ = nullptr; // a derived table whose ORDER BY its outer select states
     const Select* outermost_ = nullptr; // the statement's own select
+    std::vector<const Select*> open_;   // the selects being written, innermost last
 };
 
 } // namespace jet
