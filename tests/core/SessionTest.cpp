@@ -147,3 +147,22 @@ TEST_F(SessionTest, RowsReadOneAtATimeGiveTheQueryValues) {
                               }),
                  DbError);
 }
+
+// Repeated texts are read once and shared; texts that seldom repeat are read row by row.
+// Either way each row reads its own text.
+TEST_F(SessionTest, RepeatedAndUniqueTextsReadAlike) {
+    session.execNative("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000) "
+                       "INSERT INTO T_KH (KHMC, KHZL) SELECT '客户' || (i % 7), CASE WHEN i % 5 = 0 THEN '' "
+                       "ELSE '电话' || i END FROM n");
+    const QString sql = "select KHMC, KHZL from T_KH order by ID";
+    const QueryResult all = session.query(sql);
+    int row = 0, wrong = 0;
+    session.read(sql, [&](RowSource& in) {
+        while (in.next()) {
+            wrong += in.text(0) != all.value(row, 0).toString() || in.text(1) != all.value(row, 1).toString();
+            ++row;
+        }
+    });
+    EXPECT_EQ(row, 6000);
+    EXPECT_EQ(wrong, 0);
+}
