@@ -14,12 +14,15 @@
 #include <random>
 #include <sqlite3.h>
 
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
+
+// The first row's values as the program shows them, Null as "NULL".
+QStringList texts(const QueryResult& r) {
+    QStringList out;
+    for (const QVariant& v : r.rows.at(0))
+        out << (v.isNull() ? QStringLiteral("NULL") : vb::Text(v));
+    return out;
+}
 
 class JetSemanticsTest : public LedgerFixture {
 protected:
@@ -52,9 +55,8 @@ protected:
 TEST_F(JetSemanticsTest, ConcatenationFollowsNullRulesAndCStr) {
     const QueryResult r = session.query("select Null & 'x', Null & Null, 12.0 & '', 0.5 & '', 1E+15 & '', "
                                         "1/3 & '', -2.5 & '', True & '', 'a' & 7 & Null & 'b'");
-    const QStringList expected{"x", "NULL", "12", "0.5", "1E+15", "0.333333333333333", "-2.5", "True", "a7b"};
-    for (int c = 0; c < expected.size(); ++c)
-        EXPECT_EQ(r.value(0, c).isNull() ? "NULL" : r.value(0, c).toString(), expected[c]) << c;
+    EXPECT_EQ(texts(r),
+              QStringList({"x", "NULL", "12", "0.5", "1E+15", "0.333333333333333", "-2.5", "True", "a7b"}));
     EXPECT_EQ(r.value(0, 0).typeId(), QMetaType::QString);
 
     // Columns take their type's text: a Date column without leading zeros, a Double as CStr.
@@ -70,13 +72,11 @@ TEST_F(JetSemanticsTest, ConcatenationFollowsNullRulesAndCStr) {
 }
 
 TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
-    const QueryResult r = session.query(
-        "select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
-        "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), InStr('CAFÉ','é'), "
-        "InStr(4,'abcabc','C'), InStr('ÉÀ中xAB','ab')");
-    const QStringList expected{"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6", "5"};
-    for (int c = 0; c < expected.size(); ++c)
-        EXPECT_EQ(r.value(0, c).isNull() ? "NULL" : r.value(0, c).toString(), expected[c]) << c;
+    const QueryResult r =
+        session.query("select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
+                      "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), "
+                      "InStr('CAFÉ','é'), InStr(4,'abcabc','C'), InStr('ÉÀ中xAB','ab')");
+    EXPECT_EQ(texts(r), QStringList({"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6", "5"}));
     // A date searched as the text the operator sees.
     session.addRow("T_IO", {{"TZID", 1}, {"RQ", "2009-1-9"}});
     EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ & ',','2009-1-9,')>0").toLongLong(), 1);
@@ -86,8 +86,8 @@ TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
 TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
     // The main window's search, InStr(A & ',' & B ..., 'k') > 0, is run on each part; the
     // three-argument InStr still searches the joined text, so the two must agree on every row.
-    session.execSql("CREATE TABLE T_Mix (ID COUNTER, N Long, D Double, Day DateTime, Ok YesNo, A String, "
-                    "B String, L Long)");
+    session.execSql("CREATE TABLE T_Mix (ID COUNTER, N Long, D Double, Day DateTime, Ok YesNo, A String, B "
+                    "String, L Long)");
     // Names looked up by L (some rows gone, some L Null) and, mostly in vain, by N.
     session.execSql("CREATE TABLE T_Nm (ID COUNTER, P String, Q String, W DateTime, F YesNo)");
     const QString chain = "N & ',' & D & ',' & Day & ',' & Ok & ',' & A & '/' & B & ','";
@@ -105,13 +105,8 @@ TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
     {
         Transaction t(session);
         auto row = [&](QVariant n, QVariant d, QVariant day, QVariant ok, QVariant a, QVariant b) {
-            session.addRow("T_Mix", {{"N", n},
-                                     {"D", d},
-                                     {"Day", day},
-                                     {"Ok", ok},
-                                     {"A", a},
-                                     {"B", b},
-                                     {"L", pick(5) ? QVariant(1 + pick(45)) : null}});
+            addRowOf(session, "T_Mix", "N,D,Day,Ok,A,B,L",
+                     {n, d, day, ok, a, b, pick(5) ? QVariant(1 + pick(45)) : null});
         };
         for (int i = 0; i < 40; ++i)
             session.addRow(
@@ -143,9 +138,9 @@ TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
     const auto search = [&](const QString& k, const QString& chain, const QString& from) -> qlonglong {
         const QString split = QString("InStr(%1,'%2')>0").arg(chain, k);
         const QString joined = QString("InStr(1,%1,'%2')>0").arg(chain, k);
-        const QueryResult r = session.query(QString("select %1, %2, Not (%1), 0<InStr(%3,'%4'), "
-                                                    "InStr(%3,'%4')<>0 from %5")
-                                                .arg(split, joined, chain, k, from));
+        const QueryResult r =
+            session.query(QString("select %1, %2, Not (%1), 0<InStr(%3,'%4'), InStr(%3,'%4')<>0 from %5")
+                              .arg(split, joined, chain, k, from));
         for (int i = 0; i < r.rowCount(); ++i) {
             const bool want = r.value(i, 1).toBool();
             if (r.value(i, 0).isNull() || r.value(i, 0).toBool() != want || r.value(i, 2).toBool() == want ||
@@ -164,12 +159,12 @@ TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
     // Looked-up names as the sales view has them: by the key, written either way round, with
     // the looking-up column shown under another name; PA and PN are not of that kind.
     const QString lookedUp =
-        "(select ID, L as Nm, N, A, (select P & '/' & Q from T_Nm where ID=T_Mix.L) as PQ, (select W "
-        "from T_Nm where T_Mix.L=T_Nm.ID) as W, (select F from T_Nm where ID=L) as F, (select P & A from "
-        "T_Nm where ID=L) as PA, (select Q from T_Nm where ID=T_Mix.N) as QN, (select P from T_Nm where "
+        "(select ID, L as Nm, N, A, (select P & '/' & Q from T_Nm where ID=T_Mix.L) as PQ, (select W from "
+        "T_Nm where T_Mix.L=T_Nm.ID) as W, (select F from T_Nm where ID=L) as F, (select P & A from T_Nm "
+        "where ID=L) as PA, (select Q from T_Nm where ID=T_Mix.N) as QN, (select P from T_Nm where "
         "ID=T_Mix.ID+0) as PN from T_Mix where ID>1 order by N desc)";
-    const QString names = "N & ',' & Nm & ',' & A & ',' & PQ & ',' & W & ',' & F & ',' & PA & ',' & QN & "
-                          "',' & PN";
+    const QString names =
+        "N & ',' & Nm & ',' & A & ',' & PQ & ',' & W & ',' & F & ',' & PA & ',' & QN & ',' & PN";
     const auto checkNames = [&](const QString& k) { return search(k, names, lookedUp); };
     // Across a joining text ("e,x", "1/2"), in a number and a date ("19"), in a Boolean ("UE"),
     // in an exponent ("E+2") or "-Inf" ("nf"), in nothing that can show it ("电子" is split by the
@@ -199,17 +194,17 @@ TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
 
     // The sales view's search makes each set of looked-up keys once; the names are not
     // looked up for every movement in the condition.
-    const QString sales =
-        "select * from (select ID,TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ,(select MC & '/' & JC & '/' & XH "
-        "from T_TZ where ID=T_IO.TZID) as SPMC ,(select KHMC & '/' & KHZL from T_KH where ID=T_IO.JXID) "
-        "as KHZL ,(select KHXQ from T_KH_XQ where ID=T_IO.KHXQID) as KHXQ  from T_IO where TZID>0 order "
-        "by RQ desc) where InStr(RQ & ',' & SL & ',' & ZJE & ',' & GZJE & ',' & BZ & ',' & SPMC & ',' & "
-        "KHZL & ',' & KHXQ, '电') > 0";
+    const QString sales = "select * from (select ID,TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ,(select MC & '/' & JC "
+                          "& '/' & XH from T_TZ where ID=T_IO.TZID) as SPMC ,(select KHMC & '/' & KHZL from "
+                          "T_KH where ID=T_IO.JXID) as KHZL ,(select KHXQ from T_KH_XQ where ID=T_IO.KHXQID) "
+                          "as KHXQ  from T_IO where TZID>0 order by RQ desc) where InStr(RQ & ',' & SL & ',' "
+                          "& ZJE & ',' & GZJE & ',' & BZ & ',' & SPMC & ',' & KHZL & ',' & KHXQ, '电') > 0";
     const std::string salesSql = translator.translate(sales).sql;
-    EXPECT_NE(salesSql.find("coalesce(\"q\".\"TZID\" IN (SELECT \"T_TZ\".\"ID\" FROM \"T_TZ\" WHERE "
-                            "jet_instr(jet_cat(\"T_TZ\".\"MC\", '/', \"T_TZ\".\"JC\", '/', "
-                            "\"T_TZ\".\"XH\"), '电') > 0), 0)"),
-              std::string::npos)
+    EXPECT_NE(
+        salesSql.find(
+            "coalesce(\"q\".\"TZID\" IN (SELECT \"T_TZ\".\"ID\" FROM \"T_TZ\" WHERE "
+            "jet_instr(jet_cat(\"T_TZ\".\"MC\", '/', \"T_TZ\".\"JC\", '/', \"T_TZ\".\"XH\"), '电') > 0), 0)"),
+        std::string::npos)
         << salesSql;
     EXPECT_NE(salesSql.find("\"q\".\"JXID\" IN (SELECT"), std::string::npos) << salesSql;
     EXPECT_NE(salesSql.find("\"q\".\"KHXQID\" IN (SELECT"), std::string::npos) << salesSql;
@@ -223,9 +218,8 @@ TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
     const QueryResult r =
         session.query("select round(0.125,2), round(2.675,2), round(1.005,2), round(3.825,2), "
                       "round(12.345,2), round(2.5), 7/2, 7\\2, 7 mod 3, -7 mod 3, abs(-3), 2^3");
-    const QStringList expected{"0.12", "2.68", "1", "3.82", "12.34", "2", "3.5", "3", "1", "-1", "3", "8"};
-    for (int c = 0; c < expected.size(); ++c)
-        EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
+    EXPECT_EQ(texts(r),
+              QStringList({"0.12", "2.68", "1", "3.82", "12.34", "2", "3.5", "3", "1", "-1", "3", "8"}));
 
     // Integer columns divide as numbers, not as integers; a zero divisor is an error, never a Null.
     session.addRow("T_IO", {{"TZID", 7}, {"JXID", 2}, {"KHXQID", 0}});
@@ -238,19 +232,14 @@ TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
 TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
     const QueryResult r = session.query(
         "select iif(Null,'a','b'), iif(1>0,'a','b'), nz(Null,0), len('苹果ab'), left('苹果ab',1), "
-        "right('苹果ab',3), "
-        "mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), clng(2.5), clng(3.5), "
-        "val('12kg'), "
-        "cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like 'a?c', 'a1' like 'a#', 'b' like '[a-c]', "
-        "'d' like '[!a-c]', 'abc' like 'b*', '苹果汁' like '%果_', format(1234.5,'#,##0.00'), "
-        "format(0.5,'0%'), trim('  a  ') & "
-        "'|'");
-    const QStringList expected{"b",    "a",    "0",     "4",    "苹",       "果ab", "果a",  "2009", "10",
-                               "9",    "2",    "4",     "12",   "0.5",      "True", "True", "True", "True",
-                               "True", "True", "False", "True", "1,234.50", "50%",  "a|"};
-    ASSERT_EQ(r.columns.size(), expected.size());
-    for (int c = 0; c < expected.size(); ++c)
-        EXPECT_EQ(vb::Text(r.value(0, c)), expected[c]) << c;
+        "right('苹果ab',3), mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), "
+        "clng(2.5), clng(3.5), val('12kg'), cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like "
+        "'a?c', 'a1' like 'a#', 'b' like '[a-c]', 'd' like '[!a-c]', 'abc' like 'b*', '苹果汁' like '%果_', "
+        "format(1234.5,'#,##0.00'), format(0.5,'0%'), trim('  a  ') & '|'");
+    EXPECT_EQ(texts(r),
+              QStringList({"b",    "a",    "0",     "4",    "苹",       "果ab", "果a",  "2009", "10",
+                           "9",    "2",    "4",     "12",   "0.5",      "True", "True", "True", "True",
+                           "True", "True", "False", "True", "1,234.50", "50%",  "a|"}));
 }
 
 TEST_F(JetSemanticsTest, AFailingUpdateChangesNothing) {
@@ -314,9 +303,8 @@ TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
     // Groups come back in the order of their keys even when entered out of order.
     for (const char* rq : {"2010-3-1", "2009-12-5", "2010-1-7", "2009-12-31", "2010-3-2"})
         session.addRow("T_IO", {{"TZID", 1}, {"RQ", rq}, {"ZJE", 10}});
-    const QueryResult g =
-        session.query("select format(RQ,'yyyymm') as M, count(*) as N, sum(ZJE) as S from T_IO "
-                      "group by format(RQ,'yyyymm')");
+    const QueryResult g = session.query("select format(RQ,'yyyymm') as M, count(*) as N, sum(ZJE) as S from "
+                                        "T_IO group by format(RQ,'yyyymm')");
     QStringList groups;
     for (const auto& row : g.rows)
         groups << row[0].toString() + ":" + row[1].toString();
@@ -443,12 +431,11 @@ TEST_F(JetSemanticsTest, NameIndexesAreRebuiltWhenTheCollationChanged) {
         return r ? -r : nb - na;
     };
     sqlite3_create_collation(db, "PINYIN", SQLITE_UTF8, nullptr, reversed);
-    ASSERT_EQ(
-        sqlite3_exec(db,
-                     "INSERT INTO T_KH (KHMC) VALUES ('阿里'); INSERT INTO T_KH (KHMC) VALUES ('张三'); "
-                     "INSERT INTO T_KH (KHMC) VALUES ('北京'); PRAGMA user_version=7;",
-                     nullptr, nullptr, nullptr),
-        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "INSERT INTO T_KH (KHMC) VALUES ('阿里'); INSERT INTO T_KH (KHMC) VALUES "
+                           "('张三'); INSERT INTO T_KH (KHMC) VALUES ('北京'); PRAGMA user_version=7;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(db);
 
     session.open(dataPath());

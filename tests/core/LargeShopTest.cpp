@@ -11,17 +11,15 @@
 namespace {
 
 LargeShopSizes smallShop(std::uint64_t seed) {
-    LargeShopSizes s;
-    s.goods = 150;
-    s.movements = 6000;
-    s.customers = 40;
-    s.demands = 160;
-    s.suppliers = 15;
-    s.keywords = 120;
-    s.seed = seed;
-    s.firstYear = 2016;
-    s.years = 3;
-    return s;
+    return {.goods = 150,
+            .movements = 6000,
+            .customers = 40,
+            .demands = 160,
+            .suppliers = 15,
+            .keywords = 120,
+            .seed = seed,
+            .firstYear = 2016,
+            .years = 3};
 }
 
 // Every row of the tables the generator fills, as one digest.

@@ -16,13 +16,11 @@ TEST_F(SessionTest, NewDataFileHasTheTablesAndTheOptionsRow) {
     EXPECT_EQ(session.catalog().columnType("T_IO", "RQ"), jet::JetType::Date);
     EXPECT_EQ(session.catalog().columnType("T_KH_XQ", "BJ"), jet::JetType::Boolean);
     EXPECT_EQ(session.catalog().columnType("T_Option", "SSTab_Index"), jet::JetType::Integer);
-    const QueryResult r =
-        session.query("select PassL, PassH, SSTab_Index, Show_ZCB, QX_INfx, Ver_ID, MingCheng "
-                      "from T_Option where id=3");
+    const QueryResult r = session.query(
+        "select PassL, PassH, SSTab_Index, Show_ZCB, QX_INfx, Ver_ID, MingCheng from T_Option where id=3");
     ASSERT_EQ(r.rowCount(), 1);
     EXPECT_EQ(r.value(0, "PassL").toString(), app::kDefaultUserPassword);
     EXPECT_EQ(r.value(0, "PassH").toString(), app::kDefaultAdminPassword);
-    EXPECT_NE(app::kDefaultUserPassword, app::kDefaultAdminPassword);
     EXPECT_EQ(r.value(0, "Ver_ID").toLongLong(), 2002);
     EXPECT_EQ(r.value(0, "MingCheng").toString(), "");
 
@@ -30,15 +28,6 @@ TEST_F(SessionTest, NewDataFileHasTheTablesAndTheOptionsRow) {
     ASSERT_EQ(::stat(QFile::encodeName(dataPath()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_THROW(CreateDataFile(dataPath()), DbError); // never over an existing file
-}
-
-TEST_F(SessionTest, OldVersionHasNoPrintTable) {
-    const QString old = dir.filePath("old.mdb");
-    CreateDataFile(old, 2000);
-    Session s(boxes);
-    s.open(old);
-    EXPECT_FALSE(s.catalog().hasTable("T_Print1"));
-    EXPECT_EQ(s.query("select Ver_ID from T_Option where id=3").value(0, 0).toLongLong(), 2000);
 }
 
 TEST_F(SessionTest, RefusesFilesThatAreNotLedgers) {
@@ -70,10 +59,7 @@ TEST_F(SessionTest, AddRowStoresTypedValuesAndNeverReusesIds) {
 TEST_F(SessionTest, LogEntriesKeepTheirOrder) {
     AppendLog(session, "登录失败");
     AppendLog(session, "管理员登录成功");
-    const QueryResult r = session.query("select cc from T_txt order by ID");
-    ASSERT_EQ(r.rowCount(), 2);
-    EXPECT_EQ(r.value(0, 0).toString(), "登录失败");
-    EXPECT_EQ(r.value(1, 0).toString(), "管理员登录成功");
+    EXPECT_EQ(log(), QStringList({"登录失败", "管理员登录成功"}));
     session.logText = "it's fine";
     AppendLog(session); // a stray apostrophe never breaks the log
     EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), 3);
@@ -95,7 +81,6 @@ TEST_F(SessionTest, TransactionRollsBackUnlessCommitted) {
         outer.commit();
     }
     EXPECT_EQ(scalar("select count(*) from T_KH").toLongLong(), 1);
-    EXPECT_THROW(session.execSql("select nonsense from nowhere"), DbError);
 }
 
 TEST_F(SessionTest, SharedResultStaysUntilTheNextQuery) {
@@ -107,19 +92,12 @@ TEST_F(SessionTest, SharedResultStaysUntilTheNextQuery) {
     EXPECT_EQ(session.sharedResult().rowCount(), 0);
 }
 
-TEST_F(SessionTest, StopWithMessageWarnsAndStops) {
-    EXPECT_THROW(StopWithMessage(session, "您需要下载新版本！"), ProgramStop);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].kind, ScriptedMessageBoxes::Kind::Warning);
-    EXPECT_EQ(boxes.shown[0].title, "Vostrel");
-}
-
 // Lists read rows straight from the data file; every value must read as it does through a
 // query's QVariants, whatever the column holds.
 TEST_F(SessionTest, RowsReadOneAtATimeGiveTheQueryValues) {
-    session.execNative("INSERT INTO T_KH_XQ (KHID, RQ, KHXQ, BJ) VALUES "
-                       "(3, '2009-01-09', '要五箱', -1), (NULL, '2010-12-31 08:05:00', NULL, 0), "
-                       "('12kg', 'not a date', 42, NULL), (2.5, NULL, '', 1)");
+    session.execNative(
+        "INSERT INTO T_KH_XQ (KHID, RQ, KHXQ, BJ) VALUES (3, '2009-01-09', '要五箱', -1), (NULL, '2010-12-31 "
+        "08:05:00', NULL, 0), ('12kg', 'not a date', 42, NULL), (2.5, NULL, '', 1)");
     const QString sql =
         "select ID, KHID, RQ, KHXQ, BJ, KHID*2 as Twice, RQ & '' as Joined from T_KH_XQ order by ID";
     const QueryResult all = session.query(sql);
@@ -151,9 +129,9 @@ TEST_F(SessionTest, RowsReadOneAtATimeGiveTheQueryValues) {
 // Repeated texts are read once and shared; texts that seldom repeat are read row by row.
 // Either way each row reads its own text.
 TEST_F(SessionTest, RepeatedAndUniqueTextsReadAlike) {
-    session.execNative("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000) "
-                       "INSERT INTO T_KH (KHMC, KHZL) SELECT '客户' || (i % 7), CASE WHEN i % 5 = 0 THEN '' "
-                       "ELSE '电话' || i END FROM n");
+    session.execNative(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000) INSERT INTO T_KH "
+        "(KHMC, KHZL) SELECT '客户' || (i % 7), CASE WHEN i % 5 = 0 THEN '' ELSE '电话' || i END FROM n");
     const QString sql = "select KHMC, KHZL from T_KH order by ID";
     const QueryResult all = session.query(sql);
     int row = 0, wrong = 0;

@@ -33,18 +33,12 @@ TEST(Vb, GeneralNumberForm) {
 }
 
 TEST(Vb, RoundsHalvesToEven) {
-    EXPECT_EQ(vb::Round(0.125, 2), 0.12);
-    EXPECT_EQ(vb::Round(12.345, 2), 12.34);
-    EXPECT_EQ(vb::Round(12.346, 2), 12.35);
-    EXPECT_EQ(vb::Round(2.675, 2), 2.68);
-    EXPECT_EQ(vb::Round(1.005, 2), 1.0);
-    EXPECT_EQ(vb::Round(3.825, 2), 3.82);
-    EXPECT_EQ(vb::Round(0.006, 2), 0.01);
-    EXPECT_EQ(vb::Round(0.004, 2), 0.0);
-    EXPECT_EQ(vb::Round(-0.125, 2), -0.12);
-    EXPECT_EQ(vb::Round(20.0 / 3.0, 2), 6.67);
-    EXPECT_EQ(vb::Round(2.5, 0), 2.0);
-    EXPECT_EQ(vb::Round(3.5, 0), 4.0);
+    const double cases[][3] = {{0.125, 2, 0.12},      {12.345, 2, 12.34}, {12.346, 2, 12.35},
+                               {2.675, 2, 2.68},      {1.005, 2, 1.0},    {3.825, 2, 3.82},
+                               {0.006, 2, 0.01},      {0.004, 2, 0.0},    {-0.125, 2, -0.12},
+                               {20.0 / 3.0, 2, 6.67}, {2.5, 0, 2.0},      {3.5, 0, 4.0}};
+    for (const auto& [value, places, rounded] : cases)
+        EXPECT_EQ(vb::Round(value, int(places)), rounded) << value;
     EXPECT_FALSE(std::signbit(vb::Round(-0.001, 2)));
 }
 

@@ -29,12 +29,6 @@ protected:
         text1()->setText(password);
         dialog().findChild<QPushButton*>("cmdS(1)")->click();
     }
-    QStringList log() {
-        QStringList lines;
-        for (const auto& row : session.query("select cc from T_txt order by ID").rows)
-            lines << row[0].toString();
-        return lines;
-    }
     void expectWrongPasswordBoxes(size_t count) {
         ASSERT_EQ(boxes.shown.size(), count);
         for (const auto& b : boxes.shown)

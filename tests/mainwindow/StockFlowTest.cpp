@@ -51,18 +51,9 @@ protected:
         ASSERT_NE(b, nullptr) << box.toStdString();
         b->setText(text);
     }
-    static void click(QWidget& form, int index) {
-        form.findChild<QPushButton*>(QStringLiteral("cmdS(%1)").arg(index))->click();
-    }
     QString total(frmmain& w) {
         const QString s = w.statusPanelText();
         return s.mid(s.indexOf(QStringLiteral("：")) + 1);
-    }
-    QStringList log() {
-        QStringList out;
-        for (const auto& row : session.query("select cc from T_txt order by ID").rows)
-            out << row[0].toString();
-        return out;
     }
 };
 

@@ -16,7 +16,6 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 namespace {
@@ -30,29 +29,13 @@ protected:
 
     qlonglong addGoods(const QString& mc, const QString& jc, const QString& xh, double kcmin, double zkc,
                        double zcb, double lsj = 0) {
-        return session.addRow("T_TZ", {{"MC", mc},
-                                       {"JC", jc},
-                                       {"XH", xh},
-                                       {"KW", "A"},
-                                       {"KCmin", kcmin},
-                                       {"ZKC", zkc},
-                                       {"ZCB", zcb},
-                                       {"DJ", zkc > 0 ? zcb / zkc : 0},
-                                       {"LSJ", lsj},
-                                       {"PFJ", 0},
-                                       {"DBJ", 0},
-                                       {"BJ", false}});
+        return addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
+                        {mc, jc, xh, "A", kcmin, zkc, zcb, zkc > 0 ? zcb / zkc : 0, lsj, 0, 0, false});
     }
     qlonglong addMove(qlonglong tzid, const QString& rq, double sl, double zje, double gzje,
                       qlonglong jxid = 0, qlonglong khxqid = 0, const QString& bz = "") {
-        return session.addRow("T_IO", {{"TZID", tzid},
-                                       {"RQ", rq},
-                                       {"SL", sl},
-                                       {"ZJE", zje},
-                                       {"GZJE", gzje},
-                                       {"JXID", jxid},
-                                       {"KHXQID", khxqid},
-                                       {"BZ", bz}});
+        return addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
+                        {tzid, rq, sl, zje, gzje, jxid, khxqid, bz});
     }
 
     std::unique_ptr<frmmain> open(int startTab) {
@@ -71,12 +54,6 @@ protected:
     static void search(frmmain& w, const QString& text) {
         combo(w)->setEditText(text);
         QTest::keyClick(combo(w)->lineEdit(), Qt::Key_Return);
-    }
-    // Closes the modal form an action is about to open, once it shows.
-    static void closeFormSoon() {
-        QTimer::singleShot(0, [] {
-            if (QWidget* form = QApplication::activeModalWidget()) form->close();
-        });
     }
     static QString condition(frmmain& w) {
         const QString prefix = "select * from (" + listviews::baseStatement(w.currentTab()) + ") where ";
@@ -312,10 +289,10 @@ TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
     EXPECT_TRUE(w->action("p改变了结标记")->isEnabled());
 
     // The operations menu first brings its tab to the front (the form it opens is closed again).
-    closeFormSoon();
+    closeModalSoon();
     w->action("在账货物进货入库")->trigger();
     EXPECT_EQ(w->currentTab(), listviews::Goods);
-    closeFormSoon();
+    closeModalSoon();
     w->action("编辑维护供应商资料")->trigger();
     EXPECT_EQ(w->currentTab(), listviews::Suppliers);
     EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 供应商   ...   ");
@@ -393,4 +370,29 @@ TEST_F(MainWindowTest, DemandsFirstViewShowsTheLatestTwoHundred) {
     search(*w, "补记");
     ASSERT_EQ(rows(*w), 1);
     EXPECT_EQ(w->selectedDemand()->KHID, kh);
+}
+
+TEST_F(MainWindowTest, DoneFlagTogglesBackAndFormsReloadTheirView) {
+    const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
+    session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-2"}, {"KHXQ", "装修"}, {"BJ", false}});
+    auto w = open(listviews::Demands);
+    ASSERT_EQ(rows(*w), 1);
+    w->action("p改变了结标记")->trigger();
+    EXPECT_EQ(cell(*w, 0, 3), "已了|装修");
+    w->action("p改变了结标记")->trigger();
+    EXPECT_EQ(cell(*w, 0, 3), "未了|装修");
+    EXPECT_EQ(session.query("select BJ from T_KH_XQ").value(0, 0).toBool(), false);
+
+    // Whatever happened to the demands while the form was open shows when it closes.
+    session.addRow("T_KH_XQ", {{"KHID", kh}, {"RQ", "2009-1-3"}, {"KHXQ", "门窗"}, {"BJ", false}});
+    closeModalSoon();
+    w->action("p添加客户需求")->trigger();
+    EXPECT_EQ(rows(*w), 2);
+
+    w->ssTABto01234(listviews::Suppliers);
+    session.addRow("T_GYS", {{"GYSMC", "华北钢材"}});
+    closeModalSoon();
+    w->action("p添加供应商")->trigger();
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(cell(*w, 0, 1), "华北钢材()");
 }

@@ -35,14 +35,8 @@ TEST_F(CustomerBookTest, RemovingACustomerTakesItsDemandsAndLeavesItsSales) {
     const qlonglong need = demand(a, QDate(2024, 5, 1), "螺丝");
     demand(a, QDate(2024, 5, 2), "螺母");
     demand(b, QDate(2024, 5, 2), "垫片");
-    session.addRow("T_IO", {{"TZID", 7},
-                            {"RQ", QDate(2024, 5, 4)},
-                            {"SL", 1},
-                            {"ZJE", 10},
-                            {"GZJE", 0},
-                            {"JXID", a},
-                            {"KHXQID", need},
-                            {"BZ", "x"}});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
+             {7, QDate(2024, 5, 4), 1, 10, 0, a, need, "x"});
     CustomerBook book(session);
 
     failOn("DELETE", "T_KH");

@@ -8,7 +8,6 @@
 #include "partners/frmAddKHXQ.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -16,15 +15,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
-void click(QWidget& form, int index) {
-    auto* b = form.findChild<QPushButton*>(QString("cmdS(%1)").arg(index));
-    ASSERT_NE(b, nullptr) << index;
-    b->click();
-}
 QLineEdit* box(QWidget& form, const char* name) {
     return form.findChild<QLineEdit*>(name);
 }
@@ -180,9 +173,7 @@ TEST_F(DemandFormTest, AnEmptyListCannotTakeANewDemandAndTheCustomerFormResetsTh
     EXPECT_EQ(count("T_KH_XQ"), 1);
 
     // The customer form opens modally; closing it brings back the default list.
-    QTimer::singleShot(0, [] {
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
-    });
+    closeModalSoon();
     click(form, 4);
     EXPECT_EQ(form.formQuery(), DemandBook::kDefaultQuery);
     EXPECT_EQ(form.model().rowCount(), 1);

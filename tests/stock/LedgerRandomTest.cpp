@@ -364,8 +364,8 @@ protected:
 TEST_F(LedgerRandomTest, ThousandsOfBookingsFollowTheRules) {
     session.execNative(QStringLiteral("PRAGMA synchronous=OFF")); // a test file needs no fsync
     const QString failTriggers = QStringLiteral(
-        "CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'full'); END;"
-        "CREATE TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN SELECT RAISE(ABORT, 'full'); END;");
+        "CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'full'); END;CREATE TRIGGER "
+        "no_delete BEFORE DELETE ON T_IO BEGIN SELECT RAISE(ABORT, 'full'); END;");
     for (int n = 0; n < 4000; ++n) {
         // Now and then a stretch in which the data file fails at the last write.
         if (!failing && chance(1)) {

@@ -60,14 +60,7 @@ TEST_F(LedgerTest, PurchasesAverageTheCost) {
 }
 
 TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
-    GoodsFields g{QStringLiteral("  螺丝'钉子 "),
-                  QStringLiteral("LS'DZ"),
-                  QStringLiteral("M8'"),
-                  QStringLiteral("A1"),
-                  5.555,
-                  1.125,
-                  2,
-                  3};
+    GoodsFields g{"  螺丝'钉子 ", "LS'DZ", "M8'", "A1", 5.555, 1.125, 2, 3};
     MovementFields first = purchase(10, 55);
     first.GZJE = 5;
     first.JXID = 2;
@@ -278,10 +271,9 @@ TEST_F(LedgerTest, AFailureRollsBackTheWholeOperation) {
     const SaleRecord s = saleRecord(ledger.bookSale(a, sale(2), "x").id);
     const qlonglong b = registerItem("扳手工具", 10, 50);
     const PurchaseRecord pb = purchaseRecord(firstPurchaseOf(b));
-    session.execNative(
-        QStringLiteral("CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, "
-                       "'disk full'); END; CREATE TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN "
-                       "SELECT RAISE(ABORT, 'disk full'); END;"));
+    session.execNative(QStringLiteral(
+        "CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'disk full'); END; CREATE "
+        "TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
     const QString before = dump();
     const auto yes = [] { return true; };
     GoodsRecord rec;

@@ -4,12 +4,6 @@
 #include "stock/Ledger.h"
 
 #include "support/TestFixture.h"
-#include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 class LedgerTest : public LedgerFixture {
 protected:
@@ -44,26 +38,20 @@ protected:
     QString lastLog() { return scalar(QStringLiteral("select cc from T_txt order by ID desc")).toString(); }
 
     // The record copies a list would hand to a form.
-    SaleRecord saleRecord(qlonglong id) {
+    template <class Record> Record recordOf(qlonglong id) {
         const QueryResult r =
             session.query(QStringLiteral("select ID,TZID,SL,ZJE from T_IO where ID=%1").arg(id));
-        SaleRecord s;
-        if (r.isEmpty()) return s;
-        s.ID = r.value(0, 0).toLongLong();
-        s.TZID = r.value(0, 1).toLongLong();
-        s.SL = r.value(0, 2).toDouble();
-        s.ZJE = r.value(0, 3).toDouble();
-        return s;
+        Record rec;
+        if (!r.isEmpty()) {
+            rec.ID = r.value(0, 0).toLongLong();
+            rec.TZID = r.value(0, 1).toLongLong();
+            rec.SL = r.value(0, 2).toDouble();
+            rec.ZJE = r.value(0, 3).toDouble();
+        }
+        return rec;
     }
-    PurchaseRecord purchaseRecord(qlonglong id) {
-        const SaleRecord s = saleRecord(id);
-        PurchaseRecord p;
-        p.ID = s.ID;
-        p.TZID = s.TZID;
-        p.SL = s.SL;
-        p.ZJE = s.ZJE;
-        return p;
-    }
+    SaleRecord saleRecord(qlonglong id) { return recordOf<SaleRecord>(id); }
+    PurchaseRecord purchaseRecord(qlonglong id) { return recordOf<PurchaseRecord>(id); }
 
     void expectStock(qlonglong goodsId, double zkc, double zcb, double dj) {
         const QueryResult r =

@@ -45,11 +45,6 @@ void type(QLineEdit* b, const QString& text) {
                             c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
                             QString(c), Qt::NoModifier);
 }
-void click(QWidget& form, int index) {
-    auto* b = form.findChild<QPushButton*>(QStringLiteral("cmdS(%1)").arg(index));
-    ASSERT_NE(b, nullptr) << index;
-    b->click();
-}
 void expectBox(const ScriptedMessageBoxes::Shown& b, Kind kind, const QString& text, const QString& title) {
     EXPECT_EQ(int(b.kind), int(kind)) << text.toStdString();
     EXPECT_EQ(b.text, text);

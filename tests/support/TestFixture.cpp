@@ -2,6 +2,10 @@
 
 #include "core/DataFile.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
 void LedgerFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());
     CreateDataFile(dataPath(), schemaVersion);
@@ -11,4 +15,33 @@ void LedgerFixture::SetUp() {
 QVariant LedgerFixture::scalar(const QString& jetSql) {
     const QueryResult r = session.query(jetSql);
     return r.isEmpty() ? QVariant() : r.value(0, 0);
+}
+
+QStringList LedgerFixture::log() {
+    QStringList lines;
+    for (const auto& row : session.query(QStringLiteral("select cc from T_txt order by ID")).rows)
+        lines << row[0].toString();
+    return lines;
+}
+
+qlonglong addRowOf(Session& session, const QString& table, const QString& columns,
+                   const QVariantList& values) {
+    const QStringList names = columns.split(QLatin1Char(','));
+    EXPECT_EQ(names.size(), values.size()) << table.toStdString();
+    FieldValues fields;
+    for (qsizetype i = 0; i < names.size() && i < values.size(); ++i)
+        fields.emplace_back(names[i], values[i]);
+    return session.addRow(table, fields);
+}
+
+void click(QWidget& form, int index) {
+    auto* b = form.findChild<QPushButton*>(QStringLiteral("cmdS(%1)").arg(index));
+    ASSERT_NE(b, nullptr) << index;
+    b->click();
+}
+
+void closeModalSoon() {
+    QTimer::singleShot(0, [] {
+        if (QWidget* form = QApplication::activeModalWidget()) form->close();
+    });
 }

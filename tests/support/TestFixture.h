@@ -7,12 +7,29 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// Session::addRow with the columns named in one comma-separated text, values in their order.
+qlonglong addRowOf(Session& session, const QString& table, const QString& columns,
+                   const QVariantList& values);
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+class QWidget;
+// Clicks the form's button cmdS(index).
+void click(QWidget& form, int index);
+// Closes the modal form about to be opened, once it shows.
+void closeModalSoon();
+
 class LedgerFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     QString dataPath() const { return dir.filePath(QStringLiteral("DBvost.mdb")); }
     // The first column of the first row of a query, for checks.
     QVariant scalar(const QString& jetSql);
+    // The operation log, oldest first.
+    QStringList log();
 
     QTemporaryDir dir;
     ScriptedMessageBoxes boxes;

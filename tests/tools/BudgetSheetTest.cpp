@@ -1,12 +1,7 @@
 #include "tools/BudgetSheet.h"
+#include "support/TestFixture.h"
 
 #include <QStringList>
-#include <gtest/gtest.h>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "core/MessageBoxes.h"
+#include "support/TestFixture.h"
 #include "tools/frmJSQ_HS.h"
 #include "tools/frmJSQ_SS.h"
 
@@ -9,12 +10,6 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
-#include <gtest/gtest.h>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

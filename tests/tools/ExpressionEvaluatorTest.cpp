@@ -1,18 +1,13 @@
 #include "tools/ExpressionEvaluator.h"
+#include "support/TestFixture.h"
 
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <random>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -27,32 +22,14 @@ TEST(ExpressionEvaluator, ArithmeticPrecedenceAndTheScriptLanguagesRules) {
     const std::pair<const char*, const char*> cases[] = {
         {"( 2.3 + 7.3 * ( (3+3.7)*4/2 + 4.2 ) ) * 4.4 - 7.3", "568.132"},
         {"1/3", "0.333333333333333"},
-        {"10/4", "2.5"},
-        {"2+3*4", "14"},
-        {"(2+3)*4", "20"},
-        {"10-4-3", "3"},
         {"2^3^2", "64"}, // left to right
         {"-2^2", "-4"},  // ^ binds tighter than the sign
-        {"(-2)^2", "4"},
         {"2^-1", "0.5"},
-        {"-3^2*2", "-18"},
-        {"2*-3", "-6"},
-        {"2--3", "5"},
-        {"--3", "3"},
-        {"+-+3", "-3"},
-        {"7\\2", "3"},
-        {"-7\\2", "-3"},  // truncates toward zero
-        {"7.5\\2", "4"},  // operands rounded first, halves to even: 8 \ 2
-        {"6.5\\2", "3"},  // 6 \ 2
-        {"10\\3*2", "1"}, // * before \ : 10 \ 6
-        {"7 Mod 3", "1"},
-        {"-7 mod 3", "-1"}, // the sign of the dividend
+        {"7.5\\2", "4"}, // operands rounded first, halves to even: 8 \ 2
+        {"6.5\\2", "3"}, // 6 \ 2
         {"7 MOD -3", "1"},
-        {"5.5 Mod 2", "0"},   // 6 Mod 2
-        {"10 Mod 4\\3", "0"}, // \ before Mod: 10 Mod 1
-        {"1+7 Mod 4", "4"},   // Mod before +
+        {"5.5 Mod 2", "0"}, // 6 Mod 2
         {"-2147483648 Mod -1", "0"},
-        {"1.5E3", "1500"},
         {"1.5e-3", "0.0015"},
         {"1E+2", "100"},
         {".5+5.", "5.5"},
@@ -61,15 +38,11 @@ TEST(ExpressionEvaluator, ArithmeticPrecedenceAndTheScriptLanguagesRules) {
         {"1E15", "1E+15"},
         {"  ( 1 + 2 )\t* 3  ", "9"},
         {"1\u3000+\u30002", "3"}, // an ideographic space is a blank too
-        {"Abs(-3)", "3"},
         {"SQR (16)", "4"},
-        {"Int(-2.5)", "-3"},
-        {"Fix(-2.5)", "-2"},
         {"Round(2.5)", "2"},
         {"Round(-2.5)", "-2"},
         {"Round(2.675, 2)", "2.68"},
         {"Round(1234.5678, 2.4)", "1234.57"},
-        {"Sgn(-5)+Sgn(0)+Sgn(7)", "0"},
         {"Exp(0)+Sin(0)+Cos(0)+Tan(0)", "2"},
         {"Log(Exp(2))", "2"},
         {"Atn(1)*4", "3.14159265358979"},
@@ -205,7 +178,8 @@ public:
             n->kind = uniform(0, 3) == 0 ? Kind::Plus : Kind::Neg;
             n->args.push_back(expression(depth - 1));
         } else {
-            // The library functions (Sin, Exp, Log...) are checked by the table above.
+            // The library functions (Sin, Exp, Log...) are checked by the table above; so are the
+            // cases the comparison leaves out: halves, texts, letter case of Mod, signed exponents.
             static const char* names[] = {"Abs", "Sqr", "Int", "Fix", "Round", "Sgn"};
             n->kind = Kind::Call;
             n->text = QString::fromLatin1(names[uniform(0, 5)]);
@@ -269,12 +243,9 @@ public:
         Approx r{0, 0};
         switch (n.kind) {
         case Kind::Add:
-            r.value = a[0].value + a[1].value;
-            r.error = a[0].error + a[1].error;
-            break;
         case Kind::Sub:
-            r.value = a[0].value - a[1].value;
-            r.error = a[0].error + a[1].error;
+            r = {n.kind == Kind::Add ? a[0].value + a[1].value : a[0].value - a[1].value,
+                 a[0].error + a[1].error};
             break;
         case Kind::Mul:
             r.value = a[0].value * a[1].value;
