@@ -67,8 +67,9 @@ TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
     first.KHXQID = 3;
     const LedgerResult r = ledger.registerGoods(g, first);
     ASSERT_TRUE(r.ok());
-    EXPECT_EQ(rowText(QStringLiteral("select MC,JC,XH,KCmin,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(r.id)),
-              "螺丝钉子|LSDZ|M8|5.56|1.12|10|55|5.5");
+    EXPECT_EQ(
+        rowsText(QStringLiteral("select MC,JC,XH,KCmin,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(r.id)),
+        "螺丝钉子|LSDZ|M8|5.56|1.12|10|55|5.5");
     EXPECT_FALSE(vb::Number(scalar(QStringLiteral("select BJ from T_TZ where ID=%1").arg(r.id))));
     EXPECT_EQ(count("T_IO"), 1);
     EXPECT_EQ(movement(firstPurchaseOf(r.id), "SL,GZJE,JXID,KHXQID"), "10|5|2|3");
@@ -78,7 +79,7 @@ TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
     const LedgerResult bare = ledger.registerGoods(goods("abcd"), purchase(0, 55));
     ASSERT_TRUE(bare.ok());
     EXPECT_EQ(count("T_IO"), 1);
-    EXPECT_EQ(rowText(QStringLiteral("select ZKC,ZCB,DJ from T_TZ where ID=%1").arg(bare.id)), "0|55|0");
+    EXPECT_EQ(rowsText(QStringLiteral("select ZKC,ZCB,DJ from T_TZ where ID=%1").arg(bare.id)), "0|55|0");
     EXPECT_EQ(lastLog(), "新商品注册入库:abcd()");
 
     // Names under 4 GBK bytes, negative or unstorable numbers write nothing.
@@ -248,7 +249,7 @@ TEST_F(LedgerTest, EditAndRemoveGoods) {
     g.XH = QStringLiteral("M10");
     g.LSJ = 9.999;
     ASSERT_TRUE(ledger.editGoods(a, g).ok());
-    EXPECT_EQ(rowText(QStringLiteral("select MC,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(a)),
+    EXPECT_EQ(rowsText(QStringLiteral("select MC,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(a)),
               "大螺丝钉|10|8|40|5");
     EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M10)");
     EXPECT_EQ(ledger.editGoods(a, goods("大")).message, kNameTooShort);
@@ -259,8 +260,8 @@ TEST_F(LedgerTest, EditAndRemoveGoods) {
     rec.XH = QStringLiteral("M10");
     ASSERT_TRUE(ledger.removeGoods(rec).ok());
     EXPECT_EQ(lastLog(), "注销商品:大螺丝钉(M10)");
-    EXPECT_EQ(rowText("select count(*),min(ID) from T_TZ"), QStringLiteral("1|%1").arg(b));
-    EXPECT_EQ(rowText("select count(*),sum(abs(TZID)) from T_IO"), QStringLiteral("2|%1").arg(2 * b));
+    EXPECT_EQ(rowsText("select count(*),min(ID) from T_TZ"), QStringLiteral("1|%1").arg(b));
+    EXPECT_EQ(rowsText("select count(*),sum(abs(TZID)) from T_IO"), QStringLiteral("2|%1").arg(2 * b));
 }
 
 // Every operation, failing at its last write (the log line, or the delete of an undo),

@@ -62,17 +62,9 @@ protected:
         EXPECT_DOUBLE_EQ(r.value(0, 2).toDouble(), dj) << "DJ of " << goodsId;
     }
 
-    // The first row of a query as text, "|" between the columns.
-    QString rowText(const QString& jetSql) {
-        const QueryResult r = session.query(jetSql);
-        QStringList out;
-        if (!r.isEmpty())
-            for (const QVariant& v : r.rows[0])
-                out << vb::Text(v);
-        return out.join(QLatin1Char('|'));
-    }
     QString movement(qlonglong id, const char* columns = "TZID,SL,ZJE") {
-        return rowText(QStringLiteral("select %1 from T_IO where ID=%2").arg(QLatin1String(columns)).arg(id));
+        return rowsText(
+            QStringLiteral("select %1 from T_IO where ID=%2").arg(QLatin1String(columns)).arg(id));
     }
 
     // Every row of the three tables the ledger writes, as text.

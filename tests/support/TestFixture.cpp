@@ -1,6 +1,7 @@
 #include "TestFixture.h"
 
 #include "core/DataFile.h"
+#include "core/Vb.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -15,6 +16,17 @@ void LedgerFixture::SetUp() {
 QVariant LedgerFixture::scalar(const QString& jetSql) {
     const QueryResult r = session.query(jetSql);
     return r.isEmpty() ? QVariant() : r.value(0, 0);
+}
+
+QString LedgerFixture::rowsText(const QString& jetSql) {
+    QStringList rows;
+    for (const auto& row : session.query(jetSql).rows) {
+        QStringList values;
+        for (const QVariant& v : row)
+            values << vb::Text(v);
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows.join(QLatin1Char(','));
 }
 
 QStringList LedgerFixture::log() {

@@ -28,6 +28,8 @@ protected:
     QString dataPath() const { return dir.filePath(QStringLiteral("DBvost.mdb")); }
     // The first column of the first row of a query, for checks.
     QVariant scalar(const QString& jetSql);
+    // Every row of a query as the program shows its values: "|" between values, "," between rows.
+    QString rowsText(const QString& jetSql);
     // The operation log, oldest first.
     QStringList log();
 
