@@ -1,5 +1,6 @@
 // Every statement the program writes, run through the Jet layer on a small hand-made ledger
 // and checked against the rows Jet gives for it.
+#include "core/KeywordSearch.h"
 #include "core/Transaction.h"
 #include "core/Vb.h"
 #include "support/TestFixture.h"
@@ -72,12 +73,8 @@ const QString kSalesFields =
 const QString kPurchaseFields =
     "RQ & ',' & SL & ',' & ZJE & ',' & GZJE  & ','  & BZ & ','  & SPMC & ',' &  GYS  & ',' &  KHZL";
 
-// The keyword condition as the search builds it: every comma-separated keyword must occur.
 QString condition(const QString& fields, const QStringList& keywords) {
-    QStringList parts;
-    for (const QString& k : keywords)
-        parts << "InStr(" + fields + ",'" + k + "')>0";
-    return " " + parts.join(" and ");
+    return KeywordCondition(fields, keywords.join(','));
 }
 
 QString search(const QString& base, const QString& fields, const QStringList& keywords) {

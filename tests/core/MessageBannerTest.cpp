@@ -10,7 +10,7 @@ void tick(MessageBanner& b) {
 }
 } // namespace
 
-TEST(MessageBanner, CountsDownAndHides) {
+TEST(MessageBanner, CountsDownAndHidesAndZeroHidesAtTheFirstTick) {
     QWidget form;
     form.resize(600, 400);
     MessageBanner banner(&form, MessageBanner::Placement::Bottom);
@@ -25,24 +25,20 @@ TEST(MessageBanner, CountsDownAndHides) {
     tick(banner);
     EXPECT_FALSE(banner.isVisible());
     EXPECT_FALSE(banner.timer().isActive());
-}
 
-TEST(MessageBanner, ZeroShowsThenHidesAtTheFirstTickAndASecondCallReplaces) {
-    QWidget form;
-    form.resize(600, 400);
-    MessageBanner banner(&form, MessageBanner::Placement::Top);
-    form.show();
-    banner.autoMSG("a", 0);
-    EXPECT_TRUE(banner.isVisible());
-    EXPECT_EQ(banner.remainingSeconds(), 0);
-    tick(banner);
-    EXPECT_FALSE(banner.isVisible());
-    EXPECT_EQ(banner.remainingSeconds(), -1);
+    // Zero shows, then hides at the first tick; a second call replaces the first.
+    MessageBanner top(&form, MessageBanner::Placement::Top);
+    top.autoMSG("a", 0);
+    EXPECT_TRUE(top.isVisible());
+    EXPECT_EQ(top.remainingSeconds(), 0);
+    tick(top);
+    EXPECT_FALSE(top.isVisible());
+    EXPECT_EQ(top.remainingSeconds(), -1);
 
-    banner.autoMSG("first", 5);
-    tick(banner);
-    banner.autoMSG("second", 2);
-    EXPECT_EQ(banner.text(), "second");
-    EXPECT_EQ(banner.remainingSeconds(), 2);
-    EXPECT_LT(banner.y(), 30); // top variant
+    top.autoMSG("first", 5);
+    tick(top);
+    top.autoMSG("second", 2);
+    EXPECT_EQ(top.text(), "second");
+    EXPECT_EQ(top.remainingSeconds(), 2);
+    EXPECT_LT(top.y(), 30); // top variant
 }
