@@ -96,11 +96,6 @@ Case x(const char* name, const QStringList& run, const QString& query, const QSt
     return {name, run, query, rows, version};
 }
 
-QString render(const QVariant& v) {
-    if (v.isNull() || !v.isValid()) return "NULL";
-    return vb::Text(v);
-}
-
 const QString kSalesCheck = "select ID,TZID,RQ,SL,ZJE,GZJE,BZ,SPMC,KHZL,KHXQ from (";
 const QString kOptions = "select "
                          "PassL,PassH,SSTab_Index,Show_ZCB,Show_JHZJE,Show_LSJ,Show_PFJ,Show_DBJ,QX_TZin0,QX_"
@@ -340,20 +335,12 @@ TEST_P(JetStatementsTest, GivesWhatJetGives) {
     const Case& c = GetParam();
     for (const QString& sql : c.run)
         ASSERT_NO_THROW(session.execSql(sql)) << sql.toStdString();
-    QueryResult r;
     try {
-        r = session.query(c.query);
+        EXPECT_EQ(rowsText(c.query, "NULL"), c.rows.join(",")) << c.query.toStdString();
+        EXPECT_EQ(session.query(c.query).rowCount(), c.rows.size()); // no value holds a comma
     } catch (const DbError& e) {
         FAIL() << e.text.toStdString() << "\n" << c.query.toStdString();
     }
-    QStringList rows;
-    for (const auto& row : r.rows) {
-        QStringList cells;
-        for (const QVariant& v : row)
-            cells << render(v);
-        rows << cells.join("|");
-    }
-    EXPECT_EQ(rows.join("\n").toStdString(), c.rows.join("\n").toStdString()) << c.query.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Ledger, JetStatementsTest, ::testing::ValuesIn(kCases),

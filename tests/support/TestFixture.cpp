@@ -18,12 +18,12 @@ QVariant LedgerFixture::scalar(const QString& jetSql) {
     return r.isEmpty() ? QVariant() : r.value(0, 0);
 }
 
-QString LedgerFixture::rowsText(const QString& jetSql) {
+QString LedgerFixture::rowsText(const QString& jetSql, const QString& null) {
     QStringList rows;
     for (const auto& row : session.query(jetSql).rows) {
         QStringList values;
         for (const QVariant& v : row)
-            values << vb::Text(v);
+            values << (v.isNull() ? null : vb::Text(v));
         rows << values.join(QLatin1Char('|'));
     }
     return rows.join(QLatin1Char(','));

@@ -28,8 +28,9 @@ protected:
     QString dataPath() const { return dir.filePath(QStringLiteral("DBvost.mdb")); }
     // The first column of the first row of a query, for checks.
     QVariant scalar(const QString& jetSql);
-    // Every row of a query as the program shows its values: "|" between values, "," between rows.
-    QString rowsText(const QString& jetSql);
+    // Every row of a query as the program shows its values: "|" between values, "," between rows;
+    // a Null as `null`.
+    QString rowsText(const QString& jetSql, const QString& null = {});
     // The operation log, oldest first.
     QStringList log();
 
