@@ -109,13 +109,13 @@ TEST_F(JetSemanticsTest, KeywordSearchedPartByPartFindsTheRowsOfTheJoinedText) {
                      {n, d, day, ok, a, b, pick(5) ? QVariant(1 + pick(45)) : null});
         };
         for (int i = 0; i < 40; ++i)
-            session.addRow(
-                "T_Nm", {{"P", i % 9 == 1 ? QVariant("电器" + word(2))
-                               : pick(5)  ? word(5)
-                                          : null},
-                         {"Q", pick(5) ? QVariant(word(5)) : null},
-                         {"W", pick(3) ? QVariant(QDate(2000 + pick(30), 1 + pick(12), 1 + pick(28))) : null},
-                         {"F", pick(3) ? QVariant(pick(2) == 0) : null}});
+            addRowOf(session, "T_Nm", "P,Q,W,F",
+                     {i % 9 == 1 ? QVariant("电器" + word(2))
+                      : pick(5)  ? word(5)
+                                 : null,
+                      pick(5) ? QVariant(word(5)) : null,
+                      pick(3) ? QVariant(QDate(2000 + pick(30), 1 + pick(12), 1 + pick(28))) : null,
+                      pick(3) ? QVariant(pick(2) == 0) : null});
         session.execSql("delete from T_Nm where ID mod 7 = 0");
         row(null, null, null, null, null, null);
         row(-12, -0.5, "2019-1-9", true, "xa", "bX");

@@ -277,10 +277,8 @@ public:
             break;
         }
         case Kind::Neg:
-            r = {-a[0].value, a[0].error};
-            break;
         case Kind::Plus:
-            r = a[0];
+            r = {n.kind == Kind::Neg ? -a[0].value : a[0].value, a[0].error};
             break;
         case Kind::Call:
             if (!call(n.text.toLower(), a, r)) return std::nullopt;
