@@ -55,9 +55,7 @@ protected:
     }
     void expectOneBox(Kind kind, const QString& text) {
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].kind, kind);
-        EXPECT_EQ(boxes.shown[0].text, text);
-        EXPECT_EQ(boxes.shown[0].title, "Vostrel");
+        expectBox(boxes.shown[0], kind, text, "Vostrel");
         boxes.clear();
     }
     void expectVersionStop() {

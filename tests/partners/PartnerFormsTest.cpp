@@ -49,9 +49,8 @@ TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
     box(form, "Text1")->setText(" a'b ");
     click(form, 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].kind, ScriptedMessageBoxes::Kind::Critical);
-    EXPECT_EQ(boxes.shown[0].text, " 名　称　太　短，　保　存　失　败 ！ ");
-    EXPECT_EQ(boxes.shown[0].title, "错误");
+    expectBox(boxes.shown[0], ScriptedMessageBoxes::Kind::Critical, " 名　称　太　短，　保　存　失　败 ！ ",
+              "错误");
     EXPECT_EQ(box(form, "Text1")->text(), "ab");
     click(form, 2);
     EXPECT_EQ(boxes.shown.size(), 1u); // changes are refused in the banner

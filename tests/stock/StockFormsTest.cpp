@@ -45,11 +45,6 @@ void type(QLineEdit* b, const QString& text) {
                             c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
                             QString(c), Qt::NoModifier);
 }
-void expectBox(const ScriptedMessageBoxes::Shown& b, Kind kind, const QString& text, const QString& title) {
-    EXPECT_EQ(int(b.kind), int(kind)) << text.toStdString();
-    EXPECT_EQ(b.text, text);
-    EXPECT_EQ(b.title, title);
-}
 // Each entry of a list as "text=ID".
 QStringList items(const QComboBox* list) {
     QStringList out;

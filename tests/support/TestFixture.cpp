@@ -57,3 +57,10 @@ void closeModalSoon() {
         if (QWidget* form = QApplication::activeModalWidget()) form->close();
     });
 }
+
+void expectBox(const ScriptedMessageBoxes::Shown& b, ScriptedMessageBoxes::Kind kind, const QString& text,
+               const QString& title) {
+    EXPECT_EQ(int(b.kind), int(kind)) << text.toStdString();
+    EXPECT_EQ(b.text, text);
+    EXPECT_EQ(b.title, title);
+}

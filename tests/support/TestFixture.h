@@ -16,6 +16,10 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
+// One message box as shown: its kind, text and title.
+void expectBox(const ScriptedMessageBoxes::Shown& b, ScriptedMessageBoxes::Kind kind, const QString& text,
+               const QString& title);
+
 class QWidget;
 // Clicks the form's button cmdS(index).
 void click(QWidget& form, int index);
