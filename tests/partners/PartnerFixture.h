@@ -20,9 +20,8 @@ protected:
     }
     // Makes every write of that kind on the table fail at the database.
     void failOn(const QString& what, const QString& table) {
-        session.execNative(
-            QStringLiteral(
-                "CREATE TRIGGER fail_%1_%2 BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                .arg(what, table));
+        session.execNative(QStringLiteral("CREATE TRIGGER fail_%1_%2 BEFORE %1 ON %2 BEGIN SELECT "
+                                          "RAISE(ABORT, 'refused'); END")
+                               .arg(what, table));
     }
 };
