@@ -6,20 +6,6 @@ void PurchaseListModel::load(RowSource& rows, const Options& options) {
 }
 
 QString PurchaseListModel::cellText(const PurchaseRecord& r, int column) const {
-    switch (column) {
-    case Date:
-        return r.RQ;
-    case Goods:
-        return r.SPMC;
-    case Quantity:
-        return vb::CStr(r.SL);
-    case Amount: {
-        const QString amount = showAmount_ ? vb::CStr(r.ZJE) : QStringLiteral("...");
-        return r.GZJE > 0 ? amount + QLatin1Char('/') + vb::CStr(r.GZJE) : amount;
-    }
-    case Note:
-        return r.BZ + QLatin1Char('/') + r.GYS + QLatin1Char('/') + r.KHZL;
-    default:
-        return {};
-    }
+    static_assert(Date == 1 && Goods == 2 && Quantity == 3 && Amount == 4 && Note == 5);
+    return movementCell(r, column, showAmount_, r.GYS, r.KHZL);
 }

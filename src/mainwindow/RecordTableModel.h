@@ -143,6 +143,28 @@ protected:
         });
     }
 
+    // The cells of a movement list: date, goods, quantity, amount (with what is still owed,
+    // "..." when hidden) and the note joined with the two labels.
+    static QString movementCell(const Record& r, int column, bool showAmount, const QString& label1,
+                                const QString& label2) {
+        switch (column) {
+        case 1:
+            return r.RQ;
+        case 2:
+            return r.SPMC;
+        case 3:
+            return vb::CStr(r.SL);
+        case 4: {
+            const QString amount = showAmount ? vb::CStr(r.ZJE) : QStringLiteral("...");
+            return r.GZJE > 0 ? amount + QLatin1Char('/') + vb::CStr(r.GZJE) : amount;
+        }
+        case 5:
+            return r.BZ + QLatin1Char('/') + label1 + QLatin1Char('/') + label2;
+        default:
+            return {};
+        }
+    }
+
 private:
     int tab_;
     RecordBlocks<Record> records_;

@@ -5,18 +5,6 @@ void SaleListModel::load(RowSource& rows) {
 }
 
 QString SaleListModel::cellText(const SaleRecord& r, int column) const {
-    switch (column) {
-    case Date:
-        return r.RQ;
-    case Goods:
-        return r.SPMC;
-    case Quantity:
-        return vb::CStr(r.SL);
-    case Amount:
-        return r.GZJE > 0 ? vb::CStr(r.ZJE) + QLatin1Char('/') + vb::CStr(r.GZJE) : vb::CStr(r.ZJE);
-    case Note:
-        return r.BZ + QLatin1Char('/') + r.KHZL + QLatin1Char('/') + r.KHXQ;
-    default:
-        return {};
-    }
+    static_assert(Date == 1 && Goods == 2 && Quantity == 3 && Amount == 4 && Note == 5);
+    return movementCell(r, column, true, r.KHZL, r.KHXQ);
 }
