@@ -1,8 +1,9 @@
 // Entry point: the application object, the shared session, and start-up.
-#include "core/QtMessageBoxes.h"
+#include "app/GuiStartup.h"
 #include "core/Session.h"
 #include "core/Startup.h"
 #include "mainwindow/frmmain.h"
+#include "ui/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

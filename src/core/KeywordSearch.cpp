@@ -2,8 +2,6 @@
 
 #include "core/Session.h"
 
-#include <QComboBox>
-
 QString KeywordCondition(const QString& fieldsExpression, const QString& keywords) {
     // The callers strip apostrophes already; a stray one must still never end the quoted text.
     QString k = keywords;
@@ -23,20 +21,15 @@ QString KeywordCondition(const QString& fieldsExpression, const QString& keyword
     return condition.mid(4);
 }
 
-void LoadKeywordCombo(Session& session, QComboBox& combo) {
-    combo.clear();
+QStringList RememberedKeywords(Session& session) {
     const QueryResult& r = OpenQuery(session, QStringLiteral("select id,cc from T_Key order by cc"));
-    QStringList items;
-    items.reserve(r.rowCount());
+    QStringList keys;
+    keys.reserve(r.rowCount());
     for (int i = 0; i < r.rowCount(); ++i)
-        items << r.value(i, 1).toString();
-    combo.addItems(items);
+        keys << r.value(i, 1).toString();
+    return keys;
 }
 
-void SaveKey(Session& session, QComboBox& combo, const QString& key) {
-    for (int i = 0; i < combo.count(); ++i)
-        if (combo.itemText(i) == key) return;
+void RememberKeyword(Session& session, const QString& key) {
     session.addRow(QStringLiteral("T_Key"), {{QStringLiteral("cc"), key}});
-    combo.addItem(key);
-    combo.setEditText(key);
 }

@@ -2,13 +2,10 @@
 
 #include "core/Session.h"
 #include "core/Vb.h"
-#include "core/frmKey.h"
 
-#include <QApplication>
-#include <QWidget>
+#include <QCoreApplication>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -149,7 +146,7 @@ bool ReloadOptions(Session& session) {
     }
 }
 
-int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow) {
+int StartSession(Session& session, const QString& dataFile) {
     try {
         session.open(dataFile);
     } catch (const DbError&) {
@@ -161,14 +158,5 @@ int RunStartup(Session& session, const QString& dataFile, const MainWindowFactor
     } catch (const ProgramStop& stop) {
         return stop.exitCode;
     }
-    {
-        frmKey login(session);
-        login.exec();
-    }
-    // Given up or three wrong passwords: no window is left and the program ends normally.
-    if (session.statusText != QLatin1String("Go")) return 0;
-    const std::unique_ptr<QWidget> main(makeMainWindow(session));
-    main->show();
-    // The main window goes before the session it works on.
-    return QApplication::exec();
+    return 0;
 }

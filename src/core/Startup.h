@@ -1,10 +1,8 @@
 #pragma once
-// Start-up: the data file, the options record and its schema upgrade, the login, and the
-// main window.
+// Start-up without windows: the data file, the options record and its schema upgrade.
+// The login and the main window follow in the program's entry.
 #include <QString>
-#include <functional>
 
-class QWidget;
 class Session;
 
 namespace app {
@@ -32,10 +30,7 @@ void LoadOptions(Session& session);
 // Qt. Returns false then.
 bool ReloadOptions(Session& session);
 
-// Makes the main window for the logged-in session; start-up owns and shows it.
-using MainWindowFactory = std::function<QWidget*(Session&)>;
-
-// The whole start-up: opens the data file, loads the options, asks for the password and,
-// after a successful login, shows the main window and runs until it is closed. Returns the
-// program's exit status: non-zero when the data file cannot be used.
-int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow);
+// Opens the data file and loads its options, as every start does, with a window or without.
+// Returns 0 when the session is ready; otherwise the message was shown and the program's exit
+// status is returned (non-zero).
+int StartSession(Session& session, const QString& dataFile);

@@ -12,10 +12,6 @@ namespace listviews {
 enum Tab { Demands = 0, Suppliers = 1, Goods = 2, Sales = 3, Purchases = 4 };
 inline constexpr int kTabCount = 5;
 
-// Model roles: an item's key ("ID" & ID) and a column header's key.
-inline constexpr int KeyRole = Qt::UserRole + 1;
-inline constexpr int ColumnKeyRole = Qt::UserRole + 2;
-
 struct Column {
     QString header;
     QString key;

@@ -5,6 +5,7 @@
 #include "core/QueryResult.h"
 #include "core/Vb.h"
 #include "mainwindow/ListViews.h"
+#include "ui/ListColumn.h"
 
 #include <QAbstractTableModel>
 #include <optional>
@@ -60,7 +61,7 @@ public:
             if (listviews::columns(tab_)[size_t(index.column())].rightAligned)
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             return int(Qt::AlignLeft | Qt::AlignVCenter);
-        case listviews::KeyRole:
+        case listroles::KeyRole:
             return QString(QStringLiteral("ID") + QString::number(r.ID));
         default:
             return {};
@@ -73,8 +74,10 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             return c.header;
-        case listviews::ColumnKeyRole:
+        case listroles::ColumnKeyRole:
             return c.key;
+        case listroles::TwipsRole:
+            return c.twips;
         case Qt::TextAlignmentRole:
             return int((c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         default:

@@ -9,9 +9,11 @@
 #include "mainwindow/PurchaseListModel.h"
 #include "mainwindow/SaleListModel.h"
 #include "mainwindow/SupplierListModel.h"
+#include "ui/KeywordCombo.h"
+#include "ui/ListView.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,7 +24,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -62,10 +63,7 @@ void frmmain::buildWindow() {
     topBar_ = new QWidget(central);
     auto* top = new QHBoxLayout(topBar_);
     top->setContentsMargins(6, 0, 6, 0);
-    cmbSS = new QComboBox(topBar_);
-    cmbSS->setObjectName(QStringLiteral("cmbSS"));
-    cmbSS->setEditable(true);
-    cmbSS->setInsertPolicy(QComboBox::NoInsert);
+    cmbSS = new KeywordCombo(topBar_);
     cmbSS->setCompleter(nullptr); // the text searched is the text typed, letter case included
     cmbSS->setMaxVisibleItems(20);
     cmbSS->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -106,26 +104,10 @@ void frmmain::buildWindow() {
     connect(SSTab1, &QTabBar::currentChanged, this, [this] { SSTab1_Click(); });
     layout->addWidget(SSTab1);
 
-    ListViewL = new QTableView(central);
+    ListViewL = new ListView(central);
     ListViewL->setObjectName(QStringLiteral("ListViewL"));
-    ListViewL->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListViewL->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListViewL->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListViewL->setWordWrap(false);
-    ListViewL->setShowGrid(false);
-    ListViewL->setAlternatingRowColors(true);
-    ListViewL->setTextElideMode(Qt::ElideRight);
-    ListViewL->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    ListViewL->verticalHeader()->hide();
-    // Every row the same height, so a view of a hundred thousand rows lays out at once.
-    ListViewL->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListViewL->verticalHeader()->setDefaultSectionSize(ListViewL->fontMetrics().height() + 6);
-    ListViewL->horizontalHeader()->setStretchLastSection(false);
-    ListViewL->horizontalHeader()->setHighlightSections(false);
-    ListViewL->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     ListViewL->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListViewL, &QWidget::customContextMenuRequested, this, &frmmain::showContextMenu);
-    ListViewL->installEventFilter(this);
     ListViewL->setModel(demands_);
     layout->addWidget(ListViewL, 1);
     setCentralWidget(central);
@@ -139,16 +121,8 @@ void frmmain::buildWindow() {
     bar->addWidget(statusPanel_, 1);
     setStatusBar(bar);
 
-    setMinimumSize(twipsToPx(11280 + 1200), 480);
+    setMinimumSize(twips::toPx(*this, 11280 + 1200), 480);
     resize(1200, 760);
-}
-
-int frmmain::twipsToPx(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
-}
-
-int frmmain::pxToTwips(int px) const {
-    return qRound(px * 1440.0 / std::max(1, logicalDpiX()));
 }
 
 int frmmain::currentTab() const {
@@ -200,7 +174,7 @@ void frmmain::ListViewL_Init_KHXQ() {
     currentSql_.clear();
     loadedTab_ = -1;
     cmdS.value(21)->setEnabled(tab >= listviews::Goods);
-    sizeColumns(true);
+    ListViewL->resetColumnWidths();
     switch (tab) {
     case listviews::Demands:
         Load_ListViewL_0();
@@ -220,19 +194,6 @@ void frmmain::ListViewL_Init_KHXQ() {
     }
 }
 
-void frmmain::sizeColumns(bool fixedToo) {
-    const int tab = currentTab();
-    const auto& columns = listviews::columns(tab);
-    QHeaderView* header = ListViewL->horizontalHeader();
-    int fixed = 0;
-    for (size_t c = 0; c + 1 < columns.size(); ++c) {
-        if (fixedToo) header->resizeSection(int(c), twipsToPx(columns[c].twips));
-        fixed += pxToTwips(header->sectionSize(int(c)));
-    }
-    header->resizeSection(int(columns.size()) - 1,
-                          twipsToPx(listviews::lastColumnTwips(fixed, pxToTwips(ListViewL->width()))));
-}
-
 void frmmain::fitRowNumbers() {
     // The row number column widens when a search has too many rows for its digits to show.
     QHeaderView* header = ListViewL->horizontalHeader();
@@ -240,10 +201,12 @@ void frmmain::fitRowNumbers() {
     const int needed = ListViewL->fontMetrics().horizontalAdvance(QString::number(std::max(rows, 1))) +
                        2 * ListViewL->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ListViewL) +
                        8;
-    const int width = std::max(twipsToPx(listviews::columns(currentTab()).front().twips), needed);
+    const int width = std::max(
+        twips::toPx(*this, ListViewL->model()->headerData(0, Qt::Horizontal, listroles::TwipsRole).toInt()),
+        needed);
     if (header->sectionSize(0) != width) {
         header->resizeSection(0, width);
-        sizeColumns(false);
+        ListViewL->fitLastColumn();
     }
 }
 
@@ -349,7 +312,7 @@ qlonglong frmmain::selectedId() const {
     const int row = selectedRow();
     if (row < 0) return -1;
     const QString key =
-        ListViewL->model()->data(ListViewL->model()->index(row, 0), listviews::KeyRole).toString();
+        ListViewL->model()->data(ListViewL->model()->index(row, 0), listroles::KeyRole).toString();
     return key.mid(2).toLongLong();
 }
 
@@ -397,7 +360,7 @@ std::optional<PurchaseRecord> frmmain::selectedPurchase() const {
 
 void frmmain::Load_cmbSS() {
     try {
-        LoadKeywordCombo(session_, *cmbSS);
+        cmbSS->load(session_);
     } catch (const DbError& e) {
         session_.boxes().warning(e.text, app::kTitle); // searching still works without them
     }
@@ -406,7 +369,7 @@ void frmmain::Load_cmbSS() {
 }
 
 void frmmain::SaveKey(const QString& key) {
-    ::SaveKey(session_, *cmbSS, key);
+    cmbSS->remember(session_, key);
 }
 
 void frmmain::searchAction() {
@@ -480,18 +443,13 @@ void frmmain::resizeEvent(QResizeEvent* event) {
     placeExitButton();
 }
 
-bool frmmain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListViewL && event->type() == QEvent::Resize) sizeColumns(false);
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void frmmain::placeExitButton() {
     QPushButton* exit = cmdS.value(0);
     if (!exit || !topBar_) return;
     // Its left edge sits 1200 twips in from the window's outer right edge, never left of 11280 twips.
     const int outer = frameGeometry().width();
-    const int left = std::max(outer - twipsToPx(1200), twipsToPx(11280));
-    const int buttonWidth = std::max(twipsToPx(1200) - (outer - width()) - 6, 40);
+    const int left = std::max(outer - twips::toPx(*this, 1200), twips::toPx(*this, 11280));
+    const int buttonWidth = std::max(twips::toPx(*this, 1200) - (outer - width()) - 6, 40);
     exit->setGeometry(left, (topBar_->height() - exit->sizeHint().height()) / 2, buttonWidth,
                       exit->sizeHint().height());
     exit->raise();

@@ -10,12 +10,12 @@
 
 class Session;
 class QAction;
-class QComboBox;
+class KeywordCombo;
+class ListView;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QTabBar;
-class QTableView;
 class DemandListModel;
 class SupplierListModel;
 class GoodsListModel;
@@ -85,7 +85,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
@@ -97,11 +96,8 @@ private:
     void SSTab1_Click();
     void cmdS_Click(int index);
     void loadView(int tab);
-    void sizeColumns(bool fixedToo);
     void fitRowNumbers();
     void placeExitButton();
-    int twipsToPx(int twips) const;
-    int pxToTwips(int px) const;
     int selectedRow() const;
     qlonglong selectedId() const;
     int rowOfId(int tab, qlonglong id) const;
@@ -149,8 +145,8 @@ private:
     QString loadedSql_;
 
     QTabBar* SSTab1 = nullptr;
-    QTableView* ListViewL = nullptr;
-    QComboBox* cmbSS = nullptr;
+    ListView* ListViewL = nullptr;
+    KeywordCombo* cmbSS = nullptr;
     QLabel* statusPanel_ = nullptr;
     QWidget* topBar_ = nullptr;
     QHash<int, QPushButton*> cmdS;

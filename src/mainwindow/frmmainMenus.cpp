@@ -5,12 +5,12 @@
 #include "mainwindow/frmmain.h"
 #include "tools/frmJSQ_HS.h"
 #include "tools/frmJSQ_SS.h"
+#include "ui/ListView.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableView>
 #include <algorithm>
 
 QAction* frmmain::addItem(QMenu* menu, const QString& name, const QString& caption,

@@ -1,17 +1,16 @@
 #include "partners/MaintenanceForm.h"
 
 #include "core/KeywordSearch.h"
-#include "core/MessageBanner.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
+#include "ui/KeywordCombo.h"
+#include "ui/ListView.h"
+#include "ui/MessageBanner.h"
+#include "ui/Twips.h"
 
-#include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 MaintenanceForm::MaintenanceForm(Session& session, const QString& title, QWidget* parent)
@@ -37,10 +36,7 @@ MaintenanceForm::MaintenanceForm(Session& session, const QString& title, QWidget
     addButton(2, QStringLiteral("保存修改内容"));
     addButton(3, QStringLiteral("删除本条记录"));
     buttonRow_->addStretch(1);
-    cmbSS = new QComboBox(this);
-    cmbSS->setObjectName(QStringLiteral("cmbSS"));
-    cmbSS->setEditable(true);
-    cmbSS->setInsertPolicy(QComboBox::NoInsert);
+    cmbSS = new KeywordCombo(this);
     cmbSS->setMinimumWidth(twips(2700));
     buttonRow_->addWidget(cmbSS);
     addButton(8, QStringLiteral(" 搜索"));
@@ -48,19 +44,8 @@ MaintenanceForm::MaintenanceForm(Session& session, const QString& title, QWidget
     // Enter in the keyword box searches, as the search button does.
     connect(cmbSS->lineEdit(), &QLineEdit::returnPressed, this, [this] { cmdS_Click(8); });
 
-    ListViewL = new QTableView(this);
+    ListViewL = new ListView(this);
     ListViewL->setObjectName(QStringLiteral("ListViewL"));
-    ListViewL->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListViewL->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListViewL->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListViewL->setShowGrid(false);
-    ListViewL->setWordWrap(false);
-    ListViewL->setAlternatingRowColors(true);
-    ListViewL->verticalHeader()->hide();
-    ListViewL->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    ListViewL->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ListViewL->horizontalHeader()->setHighlightSections(false);
-    ListViewL->installEventFilter(this);
 
     // The list takes the full width and runs down to the bottom edge.
     auto* layout = new QVBoxLayout(this);
@@ -86,15 +71,14 @@ QPushButton* MaintenanceForm::addButton(int index, const QString& caption) {
 }
 
 int MaintenanceForm::twips(int tw) const {
-    return qRound(tw * logicalDpiX() / 1440.0);
+    return twips::toPx(*this, tw);
 }
 
 void MaintenanceForm::setUpList(QAbstractItemModel* model, std::vector<int> fixedColumnTwips) {
-    fixedColumnTwips_ = std::move(fixedColumnTwips);
     ListViewL->setModel(model);
-    for (size_t c = 0; c < fixedColumnTwips_.size(); ++c)
-        ListViewL->setColumnWidth(int(c), twips(fixedColumnTwips_[c]));
-    applyColumnWidths();
+    for (size_t c = 0; c < fixedColumnTwips.size(); ++c)
+        ListViewL->setColumnWidth(int(c), twips(fixedColumnTwips[c]));
+    ListViewL->fitLastColumn();
     connect(ListViewL, &QTableView::clicked, this,
             [this](const QModelIndex& i) { ListViewL_ItemClick(i.row() + 1); });
     connect(ListViewL->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -110,21 +94,6 @@ void MaintenanceForm::openList() {
     } catch (const DbError&) {
         session_.boxes().critical(kSearchFailed, kFailTitle);
     }
-}
-
-void MaintenanceForm::applyColumnWidths() {
-    if (!ListViewL->model()) return;
-    int fixed = 0;
-    for (int w : fixedColumnTwips_)
-        fixed += w;
-    // The last column takes the rest, less room for the scroll bar, but never under 1000 twips.
-    const int last = std::max(ListViewL->width() - twips(360) - twips(fixed), twips(1000));
-    ListViewL->setColumnWidth(int(fixedColumnTwips_.size()), last);
-}
-
-bool MaintenanceForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListViewL && event->type() == QEvent::Resize) applyColumnWidths();
-    return QDialog::eventFilter(watched, event);
 }
 
 void MaintenanceForm::Load_ListViewL() {
@@ -148,14 +117,11 @@ QString MaintenanceForm::GetSQLKey() const {
 }
 
 void MaintenanceForm::SaveKey(const QString& cKey) {
-    ::SaveKey(session_, *cmbSS, cKey);
+    cmbSS->remember(session_, cKey);
 }
 
 void MaintenanceForm::Load_cmbSS() {
-    LoadKeywordCombo(session_, *cmbSS);
-    // The box starts empty: filling the drop-down must not put a keyword into it.
-    cmbSS->setCurrentIndex(-1);
-    cmbSS->setEditText(QString());
+    cmbSS->load(session_);
 }
 
 void MaintenanceForm::autoMSG(const QString& text, qint16 seconds) {

@@ -7,13 +7,13 @@
 #include <map>
 #include <vector>
 
+class KeywordCombo;
+class ListView;
 class MessageBanner;
 class QAbstractItemModel;
-class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
 class QPushButton;
-class QTableView;
 class Session;
 
 class MaintenanceForm : public QDialog {
@@ -88,19 +88,14 @@ protected:
     void saveChanges();
     void deleteRecord();
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
     Session& session_;
     QString formQuery_;
-    QComboBox* cmbSS;
-    QTableView* ListViewL;
+    KeywordCombo* cmbSS;
+    ListView* ListViewL;
     QGridLayout* fields_; // label and box rows above the buttons
     QHBoxLayout* buttonRow_;
 
 private:
-    void applyColumnWidths();
-
     MessageBanner* banner_;
     std::map<int, QPushButton*> cmdS_;
-    std::vector<int> fixedColumnTwips_;
 };

@@ -3,8 +3,8 @@
 // goods description, the quantity/price/amount boxes with their coupling, the date, the
 // supplier and demand choices, and the signals that ask the main window to reload a list
 // or to open a partner form.
-#include "core/MessageBanner.h"
 #include "stock/Ledger.h"
+#include "ui/MessageBanner.h"
 
 #include <QDialog>
 #include <QPushButton>

@@ -1,5 +1,7 @@
 #include "tools/frmJSQ_HS.h"
 
+#include "ui/Twips.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -112,18 +114,13 @@ frmJSQ_HS::frmJSQ_HS(QWidget* parent) : QWidget(parent, Qt::Window) {
     loadExample();
 }
 
-int frmJSQ_HS::twipsToPixels(int twips) const {
-    return twips * logicalDpiX() / 1440;
-}
-
 void frmJSQ_HS::setColumnWidths() {
     // The two number columns share what the row number, the operator and a scroll bar leave.
-    const int gridTwips = gridNR->width() * 1440 / logicalDpiX();
-    const int w = std::max(600, (gridTwips - 500 - 300 - 400) / 2);
-    gridNR->setColumnWidth(BudgetSheet::RowNumberColumn, twipsToPixels(500));
-    gridNR->setColumnWidth(BudgetSheet::OperatorColumn, twipsToPixels(300));
-    gridNR->setColumnWidth(BudgetSheet::InputColumn, twipsToPixels(w));
-    gridNR->setColumnWidth(BudgetSheet::ResultColumn, twipsToPixels(w));
+    const int w = std::max(600, (twips::fromPx(*this, gridNR->width()) - 500 - 300 - 400) / 2);
+    gridNR->setColumnWidth(BudgetSheet::RowNumberColumn, twips::toPx(*this, 500));
+    gridNR->setColumnWidth(BudgetSheet::OperatorColumn, twips::toPx(*this, 300));
+    gridNR->setColumnWidth(BudgetSheet::InputColumn, twips::toPx(*this, w));
+    gridNR->setColumnWidth(BudgetSheet::ResultColumn, twips::toPx(*this, w));
 }
 
 void frmJSQ_HS::refreshGrid() {

@@ -34,7 +34,6 @@ private:
     void onEditorTextChanged(const QString& text);
     void onScrolled();
     void moveCurrentRow(int step);
-    int twipsToPixels(int twips) const;
 
     BudgetSheet sheet_;
     QTableWidget* gridNR = nullptr;

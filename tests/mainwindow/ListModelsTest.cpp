@@ -59,7 +59,7 @@ TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
     ASSERT_EQ(m.rowCount(), 2);
     EXPECT_EQ(cell(m, 0, GoodsListModel::RowNumber), "1");
     EXPECT_EQ(cell(m, 1, GoodsListModel::RowNumber), "2");
-    EXPECT_EQ(m.data(m.index(1, 0), listviews::KeyRole).toString(), "ID9");
+    EXPECT_EQ(m.data(m.index(1, 0), listroles::KeyRole).toString(), "ID9");
     EXPECT_EQ(cell(m, 0, GoodsListModel::Goods), "螺丝/LS/M6");
     EXPECT_EQ(cell(m, 1, GoodsListModel::Goods), "扳手//"); // Null texts read as ""
     EXPECT_EQ(cell(m, 0, GoodsListModel::Stock), "15/5");
@@ -77,7 +77,7 @@ TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
     EXPECT_DOUBLE_EQ(m.total(), 37.625); // the total is the cost, shown or not
 
     EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal).toString(), "库存");
-    EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal, listviews::ColumnKeyRole).toString(), "KC");
+    EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal, listroles::ColumnKeyRole).toString(), "KC");
     const int right = int(Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_EQ(m.data(m.index(0, GoodsListModel::Stock), Qt::TextAlignmentRole).toInt(), right);
     EXPECT_EQ(m.data(m.index(0, GoodsListModel::TotalCost), Qt::TextAlignmentRole).toInt(), right);
@@ -112,7 +112,7 @@ TEST(ListModels, DemandsAndSuppliers) {
     EXPECT_EQ(cell(demands, 1, DemandListModel::Demand), "未了|待修改");
     EXPECT_EQ(cell(demands, 0, DemandListModel::Customer), "张三(电话)");
     EXPECT_EQ(cell(demands, 1, DemandListModel::Customer), "");
-    EXPECT_EQ(demands.data(demands.index(0, 3), listviews::KeyRole).toString(), "ID5");
+    EXPECT_EQ(demands.data(demands.index(0, 3), listroles::KeyRole).toString(), "ID5");
 
     SupplierListModel suppliers;
     suppliers.load(result({"ID", "GYSMC", "GYSZL", "GHPZ"}, {{qlonglong(1), "五金店", "城东", "螺丝"}}));

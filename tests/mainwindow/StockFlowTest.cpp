@@ -2,11 +2,11 @@
 // goods item with its first purchase, buy more, sell, edit both records, undo the sale and
 // remove the item. The lists, the status totals and the operation log follow each step.
 #include "core/Startup.h"
-#include "core/frmKey.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
 #include "stock/StockTexts.h"
 #include "support/TestFixture.h"
+#include "ui/frmKey.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "PartnerFixture.h"
-#include "core/MessageBanner.h"
 #include "partners/CustomerListModel.h"
 #include "partners/DemandListModel.h"
 #include "partners/SupplierListModel.h"
 #include "partners/frmAddGYS.h"
 #include "partners/frmAddKH.h"
 #include "partners/frmAddKHXQ.h"
+#include "ui/MessageBanner.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "core/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "core/frmKey.h"
+#include "ui/frmKey.h"
 #include "core/Startup.h"
 #include "support/TestFixture.h"
 

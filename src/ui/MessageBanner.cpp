@@ -1,4 +1,6 @@
-#include "core/MessageBanner.h"
+#include "ui/MessageBanner.h"
+
+#include "ui/Twips.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -61,7 +63,7 @@ void MessageBanner::place() {
     QWidget* form = parentWidget();
     const int w = std::min(sizeHint().width(), form->width());
     resize(w, sizeHint().height());
-    const int top = placement_ == Placement::Bottom ? form->height() - height() : logicalDpiY() * 180 / 1440;
+    const int top = placement_ == Placement::Bottom ? form->height() - height() : twips::toPx(*form, 180);
     move((form->width() - width()) / 2, top);
 }
 

@@ -1,4 +1,4 @@
-#include "core/MessageBanner.h"
+#include "ui/MessageBanner.h"
 
 #include <QLabel>
 #include <QWidget>

@@ -1,0 +1,15 @@
+#pragma once
+// The windowed start: the data file and its options, the login, and the main window.
+#include <QString>
+#include <functional>
+
+class QWidget;
+class Session;
+
+// Makes the main window for the logged-in session; start-up owns and shows it.
+using MainWindowFactory = std::function<QWidget*(Session&)>;
+
+// Opens the data file, loads the options, asks for the password and, after a successful login,
+// shows the main window and runs until it is closed. Returns the program's exit status:
+// non-zero when the data file cannot be used.
+int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow);

@@ -1,0 +1,93 @@
+#include "app/GuiStartup.h"
+#include "core/DataFile.h"
+#include "core/Startup.h"
+#include "support/TestFixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using Kind = ScriptedMessageBoxes::Kind;
+
+// The whole start-up, as main runs it.
+class RunStartupTest : public LedgerFixture {
+protected:
+    void SetUp() override {
+        LedgerFixture::SetUp();
+        session.close();
+    }
+    // Runs native SQL on a data file.
+    void execOn(const QString& path, const QString& sql) {
+        Session s(boxes);
+        s.open(path);
+        s.execNative(sql);
+    }
+    int run(const QString& path) {
+        Session s(boxes);
+        const int status = RunStartup(s, path, [this](Session& logged) {
+            ++mainWindows;
+            admin = logged.admin;
+            auto* w = new QWidget;
+            QTimer::singleShot(0, w, &QWidget::close); // the operator closes it at once
+            return w;
+        });
+        EXPECT_EQ(s.statusText == "Go", mainWindows == 1);
+        return status;
+    }
+    void expectRefusal(const QString& path, const QString& message = "数据文件出现错误，程序不能继续运行!") {
+        EXPECT_NE(run(path), 0) << path.toStdString();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        expectBox(boxes.shown[0], Kind::Critical, message, "Vostrel");
+        boxes.clear();
+        EXPECT_EQ(mainWindows, 0);
+    }
+    // Types into the login dialog once it shows.
+    void typeAtLogin(const QString& password, const char* button) {
+        QTimer::singleShot(0, [=] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>("Text1")->setText(password);
+            dialog->findChild<QPushButton*>(button)->click();
+        });
+    }
+    int mainWindows = 0;
+    bool admin = false;
+};
+
+TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
+    expectRefusal(dir.filePath("missing.mdb"));
+    QFile junk(dir.filePath("junk.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    expectRefusal(junk.fileName());
+    const QString damaged = dir.filePath("damaged.mdb");
+    CreateDataFile(damaged);
+    execOn(damaged, "DROP TABLE T_txt");
+    expectRefusal(damaged);
+    execOn(dataPath(), "delete from T_Option where id=3");
+    expectRefusal(dataPath(), "数据文件遭到破坏，程序不能继续运行!");
+}
+
+TEST_F(RunStartupTest, AReadOnlyDataFileIsRefused) {
+    ASSERT_EQ(::chmod(QFile::encodeName(dataPath()).constData(), 0400), 0);
+    if (::access(QFile::encodeName(dataPath()).constData(), W_OK) == 0)
+        GTEST_SKIP() << "this user may write read-only files";
+    expectRefusal(dataPath());
+}
+
+TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
+    typeAtLogin("", "cmdS(0)");
+    EXPECT_EQ(run(dataPath()), 0);
+    EXPECT_EQ(mainWindows, 0);
+    typeAtLogin(app::kDefaultAdminPassword, "cmdS(1)");
+    EXPECT_EQ(run(dataPath()), 0);
+    EXPECT_TRUE(mainWindows == 1 && admin);
+    EXPECT_TRUE(boxes.shown.empty());
+    session.open(dataPath());
+    EXPECT_EQ(scalar("select cc from T_txt").toString(), "管理员登录成功");
+}
