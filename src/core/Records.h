@@ -1,8 +1,14 @@
 #pragma once
-// The rows behind the main window's five lists, in the order the lists load them. A form
-// opened for the selected row receives a copy of its record. Text fields hold "" for Null;
-// dates are held as "yyyy-m-d" text.
+// The rows behind the lists, as RecordReader reads them. A form opened for the selected row
+// receives a copy of its record. Text fields hold "" for Null; dates are held as "yyyy-m-d"
+// text.
 #include <QString>
+
+struct CustomerRecord {
+    qlonglong ID = 0;
+    QString KHMC;
+    QString KHZL;
+};
 
 struct DemandRecord {
     qlonglong ID = 0;

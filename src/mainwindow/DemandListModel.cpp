@@ -1,17 +1,25 @@
 #include "mainwindow/DemandListModel.h"
 
+#include "core/RecordReader.h"
+
+DemandListModel::DemandListModel(QObject* parent)
+    : RecordTableModel({{QStringLiteral("序号"), QStringLiteral("XH"), 600},
+                        {QStringLiteral("登记日期"), QStringLiteral("RQ"), 1300},
+                        {QStringLiteral("客户标识"), QStringLiteral("KHBS"), 5000},
+                        {QStringLiteral("需求描述"), QStringLiteral("KHXQ"), 0}},
+                       parent) {}
+
 void DemandListModel::load(RowSource& in) {
-    const int id = in.columnIndex("ID"), rq = in.columnIndex("RQ"), khid = in.columnIndex("KHID"),
-              khxq = in.columnIndex("KHXQ"), bj = in.columnIndex("BJ"), kh = in.columnIndex("KH");
     rebuild([&](RecordBlocks<DemandRecord>& rows) {
+        const RecordReader reader(in);
         while (in.next())
-            rows.push_back(
-                {in.id(id), in.dateText(rq), in.id(khid), in.text(khxq), in.flag(bj), in.text(kh)});
+            rows.push_back(reader.demand());
         return 0.0;
     });
 }
 
-QString DemandListModel::cellText(const DemandRecord& r, int column) const {
+QString DemandListModel::cellText(int row, int column) const {
+    const DemandRecord& r = record(row);
     switch (column) {
     case Date:
         return r.RQ;

@@ -1,12 +1,15 @@
 #pragma once
+#include "core/QueryResult.h"
 #include "core/Records.h"
-#include "mainwindow/RecordTableModel.h"
+#include "ui/RecordTableModel.h"
 
 // The customer demands view: date, customer label, done state with the demand text.
 class DemandListModel : public RecordTableModel<DemandRecord> {
 public:
     enum Column { RowNumber, Date, Customer, Demand, ColumnCount };
-    explicit DemandListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Demands, parent) {}
+    explicit DemandListModel(QObject* parent = nullptr);
     void load(RowSource& rows);
-    QString cellText(const DemandRecord& r, int column) const override;
+
+protected:
+    QString cellText(int row, int column) const override;
 };

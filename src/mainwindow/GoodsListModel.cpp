@@ -1,33 +1,39 @@
 #include "mainwindow/GoodsListModel.h"
 
+#include "core/RecordReader.h"
+#include "core/Vb.h"
+
 namespace {
 const QString kHidden = QStringLiteral("...");
 }
+
+GoodsListModel::GoodsListModel(QObject* parent)
+    : RecordTableModel({{QStringLiteral("序号"), QStringLiteral("XH"), 600},
+                        {QStringLiteral("商品标识"), QStringLiteral("SPBS"), 7000},
+                        {QStringLiteral("库位"), QStringLiteral("KW"), 1800},
+                        {QStringLiteral("库存"), QStringLiteral("KC"), 1000, true},
+                        {QStringLiteral("总成本"), QStringLiteral("ZCB"), 1200, true},
+                        {QStringLiteral("售价"), QStringLiteral("SJ"), 0}},
+                       parent) {}
 
 void GoodsListModel::load(RowSource& in, const Options& options) {
     showCost_ = options.Show_ZCB;
     showRetail_ = options.Show_LSJ;
     showWholesale_ = options.Show_PFJ;
     showTransfer_ = options.Show_DBJ;
-    const int id = in.columnIndex("ID"), jc = in.columnIndex("JC"), mc = in.columnIndex("MC"),
-              xh = in.columnIndex("XH"), kw = in.columnIndex("KW"), kcmin = in.columnIndex("KCmin"),
-              zkc = in.columnIndex("ZKC"), zcb = in.columnIndex("ZCB"), lsj = in.columnIndex("LSJ"),
-              pfj = in.columnIndex("PFJ"), dbj = in.columnIndex("DBJ");
     rebuild([&](RecordBlocks<GoodsRecord>& rows) {
+        const RecordReader reader(in);
         double total = 0;
         while (in.next()) {
-            GoodsRecord r{in.id(id),      in.text(jc),      in.text(mc),    in.text(xh),
-                          in.text(kw),    in.number(kcmin), in.number(zkc), in.number(zcb),
-                          in.number(lsj), in.number(pfj),   in.number(dbj), {}};
-            r.label = r.MC + QLatin1Char('/') + r.JC + QLatin1Char('/') + r.XH;
-            total += r.ZCB;
-            rows.push_back(std::move(r));
+            rows.push_back(reader.goods());
+            total += rows.back().ZCB;
         }
         return total;
     });
 }
 
-QString GoodsListModel::cellText(const GoodsRecord& r, int column) const {
+QString GoodsListModel::cellText(int row, int column) const {
+    const GoodsRecord& r = record(row);
     switch (column) {
     case Goods:
         return r.label;

@@ -62,31 +62,6 @@ const std::array<QString, kTabCount> kHints = {
     QStringLiteral(" 可点击鼠标右键选择操作 >>> 销货记录   ...   "),
     QStringLiteral(" 可点击鼠标右键选择操作 >>> 进货记录   ...   ")};
 
-std::vector<Column> movementColumns() {
-    return {{QStringLiteral("序号"), QStringLiteral("XH"), 600, false},
-            {QStringLiteral("日期"), QStringLiteral("RQ"), 1300, false},
-            {QStringLiteral("商品标识"), QStringLiteral("SPBS"), 4400, false},
-            {QStringLiteral("数量"), QStringLiteral("SL"), 800, true},
-            {QStringLiteral("金额"), QStringLiteral("JE"), 1400, true},
-            {QStringLiteral("备注"), QStringLiteral("BZ"), 0, false}};
-}
-
-const std::array<std::vector<Column>, kTabCount> kColumns = {
-    std::vector<Column>{{QStringLiteral("序号"), QStringLiteral("XH"), 600, false},
-                        {QStringLiteral("登记日期"), QStringLiteral("RQ"), 1300, false},
-                        {QStringLiteral("客户标识"), QStringLiteral("KHBS"), 5000, false},
-                        {QStringLiteral("需求描述"), QStringLiteral("KHXQ"), 0, false}},
-    std::vector<Column>{{QStringLiteral("序号"), QStringLiteral("XH"), 600, false},
-                        {QStringLiteral("供应商标识"), QStringLiteral("GYS"), 7000, false},
-                        {QStringLiteral("供货品种"), QStringLiteral("GHPZ"), 0, false}},
-    std::vector<Column>{{QStringLiteral("序号"), QStringLiteral("XH"), 600, false},
-                        {QStringLiteral("商品标识"), QStringLiteral("SPBS"), 7000, false},
-                        {QStringLiteral("库位"), QStringLiteral("KW"), 1800, false},
-                        {QStringLiteral("库存"), QStringLiteral("KC"), 1000, true},
-                        {QStringLiteral("总成本"), QStringLiteral("ZCB"), 1200, true},
-                        {QStringLiteral("售价"), QStringLiteral("SJ"), 0, false}},
-    movementColumns(), movementColumns()};
-
 int checked(int tab) {
     return std::clamp(tab, 0, kTabCount - 1);
 }
@@ -95,21 +70,6 @@ int checked(int tab) {
 
 QString tabCaption(int tab) {
     return kCaptions[checked(tab)];
-}
-
-const std::vector<Column>& columns(int tab) {
-    return kColumns[checked(tab)];
-}
-
-int fixedTwips(int tab) {
-    int sum = 0;
-    for (const Column& c : columns(tab))
-        sum += c.twips;
-    return sum;
-}
-
-int lastColumnTwips(int fixed, int listWidthTwips) {
-    return std::max(listWidthTwips - 360 - fixed, 1000);
 }
 
 QString defaultStatement(int tab) {

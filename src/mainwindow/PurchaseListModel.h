@@ -1,17 +1,14 @@
 #pragma once
 #include "core/Options.h"
-#include "core/Records.h"
-#include "mainwindow/RecordTableModel.h"
+#include "mainwindow/MovementListModel.h"
 
-// The purchases view: date, goods label, quantity, amount (hidden by Show_JHZJE, and what
-// is still owed), note with the supplier and the customer.
-class PurchaseListModel : public RecordTableModel<PurchaseRecord> {
+// The purchases view: the amount hidden by Show_JHZJE, the note with the supplier and the
+// customer.
+class PurchaseListModel : public MovementListModel<PurchaseRecord> {
 public:
-    enum Column { RowNumber, Date, Goods, Quantity, Amount, Note, ColumnCount };
-    explicit PurchaseListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Purchases, parent) {}
-    void load(RowSource& rows, const Options& options);
-    QString cellText(const PurchaseRecord& r, int column) const override;
+    explicit PurchaseListModel(QObject* parent = nullptr) : MovementListModel(parent) {}
+    void load(RowSource& rows, const Options& options) { loadRows(rows, options.Show_JHZJE); }
 
-private:
-    bool showAmount_ = false;
+protected:
+    QString labels(const PurchaseRecord& r) const override { return r.GYS + QLatin1Char('/') + r.KHZL; }
 };

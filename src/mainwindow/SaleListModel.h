@@ -1,13 +1,12 @@
 #pragma once
-#include "core/Records.h"
-#include "mainwindow/RecordTableModel.h"
+#include "mainwindow/MovementListModel.h"
 
-// The sales view: date, goods label, quantity, amount (and what is still owed), note with
-// the customer and the demand.
-class SaleListModel : public RecordTableModel<SaleRecord> {
+// The sales view: the note with the customer and the demand.
+class SaleListModel : public MovementListModel<SaleRecord> {
 public:
-    enum Column { RowNumber, Date, Goods, Quantity, Amount, Note, ColumnCount };
-    explicit SaleListModel(QObject* parent = nullptr) : RecordTableModel(listviews::Sales, parent) {}
-    void load(RowSource& rows);
-    QString cellText(const SaleRecord& r, int column) const override;
+    explicit SaleListModel(QObject* parent = nullptr) : MovementListModel(parent) {}
+    void load(RowSource& rows) { loadRows(rows, true); }
+
+protected:
+    QString labels(const SaleRecord& r) const override { return r.KHZL + QLatin1Char('/') + r.KHXQ; }
 };

@@ -8,7 +8,7 @@
 #include "mainwindow/ListViews.h"
 #include "mainwindow/PurchaseListModel.h"
 #include "mainwindow/SaleListModel.h"
-#include "mainwindow/SupplierListModel.h"
+#include "partners/SupplierListModel.h"
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
 #include "ui/Twips.h"
@@ -30,7 +30,7 @@
 frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("frmmain"));
     demands_ = new DemandListModel(this);
-    suppliers_ = new SupplierListModel(this);
+    suppliers_ = new partners::SupplierListModel(7000, this);
     goods_ = new GoodsListModel(this);
     sales_ = new SaleListModel(this);
     purchases_ = new PurchaseListModel(this);
@@ -333,27 +333,27 @@ int frmmain::rowOfId(int tab, qlonglong id) const {
 
 std::optional<DemandRecord> frmmain::selectedDemand() const {
     if (currentTab() != listviews::Demands) return std::nullopt;
-    return demands_->record(selectedRow());
+    return demands_->copyOf(selectedRow());
 }
 
 std::optional<SupplierRecord> frmmain::selectedSupplier() const {
     if (currentTab() != listviews::Suppliers) return std::nullopt;
-    return suppliers_->record(selectedRow());
+    return suppliers_->copyOf(selectedRow());
 }
 
 std::optional<GoodsRecord> frmmain::selectedGoods() const {
     if (currentTab() != listviews::Goods) return std::nullopt;
-    return goods_->record(selectedRow());
+    return goods_->copyOf(selectedRow());
 }
 
 std::optional<SaleRecord> frmmain::selectedSale() const {
     if (currentTab() != listviews::Sales) return std::nullopt;
-    return sales_->record(selectedRow());
+    return sales_->copyOf(selectedRow());
 }
 
 std::optional<PurchaseRecord> frmmain::selectedPurchase() const {
     if (currentTab() != listviews::Purchases) return std::nullopt;
-    return purchases_->record(selectedRow());
+    return purchases_->copyOf(selectedRow());
 }
 
 // ---- keyword search --------------------------------------------------------------------

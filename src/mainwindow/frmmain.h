@@ -17,7 +17,9 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 class DemandListModel;
+namespace partners {
 class SupplierListModel;
+}
 class GoodsListModel;
 class SaleListModel;
 class PurchaseListModel;
@@ -158,7 +160,7 @@ private:
     QMenu* pmenu_JHJL = nullptr;
 
     DemandListModel* demands_ = nullptr;
-    SupplierListModel* suppliers_ = nullptr;
+    partners::SupplierListModel* suppliers_ = nullptr;
     GoodsListModel* goods_ = nullptr;
     SaleListModel* sales_ = nullptr;
     PurchaseListModel* purchases_ = nullptr;

@@ -1,6 +1,7 @@
 #include "partners/CustomerBook.h"
 
 #include "core/KeywordSearch.h"
+#include "core/RecordReader.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
 #include "core/Transaction.h"
@@ -16,14 +17,9 @@ QString CustomerBook::searchStatement(const QString& condition) {
 }
 
 std::vector<CustomerRecord> CustomerBook::load(const QString& query) const {
-    const QueryResult r = session_.query(query.isEmpty() ? kDefaultQuery : query);
-    const int id = r.columnIndex(QStringLiteral("ID"));
-    const int mc = r.columnIndex(QStringLiteral("KHMC"));
-    const int zl = r.columnIndex(QStringLiteral("KHZL"));
     std::vector<CustomerRecord> rows;
-    rows.reserve(r.rowCount());
-    for (const auto& row : r.rows)
-        rows.push_back({qlonglong(vb::Number(row[id])), vb::Text(row[mc]), vb::Text(row[zl])});
+    session_.read(query.isEmpty() ? kDefaultQuery : query,
+                  [&](RowSource& in) { rows = RecordReader::all(in, &RecordReader::customer); });
     return rows;
 }
 

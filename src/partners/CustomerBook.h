@@ -1,17 +1,13 @@
 #pragma once
 // Customers: the list, adding with the placeholder demand, changing and removing.
 // No widgets here; the form reads its boxes and shows the outcome.
+#include "core/Records.h"
+
 #include <QDate>
 #include <QString>
 #include <vector>
 
 class Session;
-
-struct CustomerRecord {
-    qlonglong ID = 0;
-    QString KHMC;
-    QString KHZL;
-};
 
 class CustomerBook {
 public:

@@ -1,16 +1,17 @@
 #pragma once
-#include "partners/CustomerBook.h"
-#include "partners/RecordListModel.h"
+#include "core/Records.h"
+#include "ui/RecordTableModel.h"
 
 namespace partners {
 
-class CustomerListModel : public RecordListModel<CustomerRecord> {
+// The customer form's list: name, details.
+class CustomerListModel : public RecordTableModel<CustomerRecord> {
 public:
     enum Column { XH, MC, ZL, ColumnCount };
     explicit CustomerListModel(QObject* parent = nullptr);
 
 protected:
-    QString cell(int row, int column) const override;
+    QString cellText(int row, int column) const override;
 };
 
 } // namespace partners

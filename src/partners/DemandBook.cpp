@@ -1,6 +1,7 @@
 #include "partners/DemandBook.h"
 
 #include "core/KeywordSearch.h"
+#include "core/RecordReader.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
 #include "core/Vb.h"
@@ -17,42 +18,10 @@ QString DemandBook::searchStatement(const QString& condition) {
 }
 
 std::vector<DemandRecord> DemandBook::load(const QString& query) const {
-    const QueryResult r = session_.query(query.isEmpty() ? kDefaultQuery : query);
-    const int id = r.columnIndex(QStringLiteral("ID"));
-    const int rq = r.columnIndex(QStringLiteral("RQ"));
-    const int khid = r.columnIndex(QStringLiteral("KHID"));
-    const int kh = r.columnIndex(QStringLiteral("KH"));
-    const int bj = r.columnIndex(QStringLiteral("BJ"));
-    const int xq = r.columnIndex(QStringLiteral("KHXQ"));
     std::vector<DemandRecord> rows;
-    rows.reserve(r.rowCount());
-    for (const auto& row : r.rows) {
-        DemandRecord d;
-        d.ID = qlonglong(vb::Number(row[id]));
-        d.RQ = vb::Text(row[rq]);
-        d.KHID = qlonglong(vb::Number(row[khid]));
-        d.KH = vb::Text(row[kh]);
-        d.BJ = vb::Number(row[bj]) != 0 || (row[bj].typeId() == QMetaType::Bool && row[bj].toBool());
-        d.KHXQ = vb::Text(row[xq]);
-        rows.push_back(std::move(d));
-    }
+    session_.read(query.isEmpty() ? kDefaultQuery : query,
+                  [&](RowSource& in) { rows = RecordReader::all(in, &RecordReader::demand); });
     return rows;
-}
-
-QStringList DemandBook::customerColumn(const std::vector<DemandRecord>& rows) {
-    QStringList column;
-    column.reserve(qsizetype(rows.size()));
-    int group = 1;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i > 0 && rows[i].KH == rows[i - 1].KH) {
-            ++group;
-            column << QStringLiteral(" ... (") + QString::number(group) + QStringLiteral(")");
-        } else {
-            group = 1;
-            column << rows[i].KH;
-        }
-    }
-    return column;
 }
 
 QString DemandBook::stateText(const DemandRecord& row) {

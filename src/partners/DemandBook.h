@@ -27,9 +27,6 @@ public:
     // Runs a form query (empty: the default one). Throws DbError.
     std::vector<DemandRecord> load(const QString& query) const;
 
-    // The customer column: the label on the first row of each run of one customer's rows,
-    // " ... (2)", " ... (3)" on the rows after it.
-    static QStringList customerColumn(const std::vector<DemandRecord>& rows);
     // "已了|text" or "未了|text".
     static QString stateText(const DemandRecord& row);
 

@@ -74,11 +74,9 @@ int MaintenanceForm::twips(int tw) const {
     return twips::toPx(*this, tw);
 }
 
-void MaintenanceForm::setUpList(QAbstractItemModel* model, std::vector<int> fixedColumnTwips) {
+void MaintenanceForm::setUpList(QAbstractItemModel* model) {
     ListViewL->setModel(model);
-    for (size_t c = 0; c < fixedColumnTwips.size(); ++c)
-        ListViewL->setColumnWidth(int(c), twips(fixedColumnTwips[c]));
-    ListViewL->fitLastColumn();
+    ListViewL->resetColumnWidths();
     connect(ListViewL, &QTableView::clicked, this,
             [this](const QModelIndex& i) { ListViewL_ItemClick(i.row() + 1); });
     connect(ListViewL->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

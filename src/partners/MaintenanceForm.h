@@ -5,7 +5,6 @@
 // delete actions.
 #include <QDialog>
 #include <map>
-#include <vector>
 
 class KeywordCombo;
 class ListView;
@@ -52,7 +51,7 @@ protected:
     MaintenanceForm(Session& session, const QString& title, QWidget* parent);
 
     // Called by the form's constructor once its boxes are in place.
-    void setUpList(QAbstractItemModel* model, std::vector<int> fixedColumnTwips);
+    void setUpList(QAbstractItemModel* model);
     // Runs the list's first load; a failure is reported and leaves the list empty.
     void openList();
     QPushButton* cmdS(int index) const { return cmdS_.at(index); }

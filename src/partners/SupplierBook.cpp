@@ -1,9 +1,9 @@
 #include "partners/SupplierBook.h"
 
 #include "core/KeywordSearch.h"
+#include "core/RecordReader.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
-#include "core/Vb.h"
 
 QString SupplierBook::searchQuery(const QString& keywords) {
     return searchStatement(KeywordCondition(kSearchFields, keywords));
@@ -15,22 +15,9 @@ QString SupplierBook::searchStatement(const QString& condition) {
 }
 
 std::vector<SupplierRecord> SupplierBook::load(const QString& query) const {
-    const QueryResult r = session_.query(query.isEmpty() ? kDefaultQuery : query);
-    const int id = r.columnIndex(QStringLiteral("ID"));
-    const int mc = r.columnIndex(QStringLiteral("GYSMC"));
-    const int zl = r.columnIndex(QStringLiteral("GYSZL"));
-    const int pz = r.columnIndex(QStringLiteral("GHPZ"));
     std::vector<SupplierRecord> rows;
-    rows.reserve(r.rowCount());
-    for (const auto& row : r.rows) {
-        SupplierRecord s;
-        s.ID = qlonglong(vb::Number(row[id]));
-        s.GYSMC = vb::Text(row[mc]);
-        s.GYSZL = vb::Text(row[zl]);
-        s.GHPZ = vb::Text(row[pz]);
-        s.label = s.GYSMC + QStringLiteral("(") + s.GYSZL + QStringLiteral(")");
-        rows.push_back(std::move(s));
-    }
+    session_.read(query.isEmpty() ? kDefaultQuery : query,
+                  [&](RowSource& in) { rows = RecordReader::all(in, &RecordReader::supplier); });
     return rows;
 }
 

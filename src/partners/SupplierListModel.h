@@ -1,16 +1,20 @@
 #pragma once
+#include "core/QueryResult.h"
 #include "core/Records.h"
-#include "partners/RecordListModel.h"
+#include "ui/RecordTableModel.h"
 
 namespace partners {
 
-class SupplierListModel : public RecordListModel<SupplierRecord> {
+// The suppliers list of the supplier form and of the main window: name with details, kinds
+// of goods supplied. The two lists differ only in the width of the name.
+class SupplierListModel : public RecordTableModel<SupplierRecord> {
 public:
     enum Column { XH, GYS, GHPZ, ColumnCount };
-    explicit SupplierListModel(QObject* parent = nullptr);
+    explicit SupplierListModel(int nameTwips, QObject* parent = nullptr);
+    void load(RowSource& rows);
 
 protected:
-    QString cell(int row, int column) const override;
+    QString cellText(int row, int column) const override;
 };
 
 } // namespace partners

@@ -11,7 +11,7 @@
 
 frmAddGYS::frmAddGYS(Session& session, QWidget* parent)
     : MaintenanceForm(session, QStringLiteral("[维护供货商信息]"), parent), book_(session),
-      model_(new partners::SupplierListModel(this)) {
+      model_(new partners::SupplierListModel(6400, this)) {
     setObjectName(QStringLiteral("frmAddGYS"));
     const QString labels[] = {QStringLiteral("供货商名称"), QStringLiteral("其它资料"),
                               QStringLiteral("供货品种")};
@@ -22,7 +22,7 @@ frmAddGYS::frmAddGYS(Session& session, QWidget* parent)
         fields_->addWidget(new QLabel(labels[i], this), i, 0);
         fields_->addWidget(*boxes[i], i, 1);
     }
-    setUpList(model_, {600, 6400});
+    setUpList(model_);
     openList();
 }
 

@@ -20,7 +20,7 @@ frmAddKH::frmAddKH(Session& session, QWidget* parent)
     fields_->addWidget(Text1, 0, 1);
     fields_->addWidget(new QLabel(QStringLiteral("客户资料"), this), 1, 0);
     fields_->addWidget(Text2, 1, 1);
-    setUpList(model_, {600, 5000});
+    setUpList(model_);
     openList();
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/Session.h"
 #include "core/TextRoutines.h"
-#include "partners/DemandListModel.h"
+#include "partners/GroupedDemandListModel.h"
 #include "partners/frmAddKH.h"
 
 #include <QDateEdit>
@@ -13,7 +13,7 @@
 
 frmAddKHXQ::frmAddKHXQ(Session& session, QWidget* parent)
     : MaintenanceForm(session, QStringLiteral("[录入客户需求]"), parent), book_(session),
-      model_(new partners::DemandListModel(this)) {
+      model_(new partners::GroupedDemandListModel(this)) {
     setObjectName(QStringLiteral("frmAddKHXQ"));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -33,7 +33,7 @@ frmAddKHXQ::frmAddKHXQ(Session& session, QWidget* parent)
     buttonRow_->removeWidget(addCustomer);
     buttonRow_->insertWidget(buttonRow_->indexOf(cmdS(3)) + 1, addCustomer);
 
-    setUpList(model_, {600, 4200, 1300});
+    setUpList(model_);
     openList();
 }
 

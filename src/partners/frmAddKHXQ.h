@@ -5,7 +5,7 @@
 #include "partners/MaintenanceForm.h"
 
 namespace partners {
-class DemandListModel;
+class GroupedDemandListModel;
 }
 class QDateEdit;
 class QLineEdit;
@@ -17,7 +17,7 @@ public:
 
     explicit frmAddKHXQ(Session& session, QWidget* parent = nullptr);
 
-    partners::DemandListModel& model() const { return *model_; }
+    partners::GroupedDemandListModel& model() const { return *model_; }
     bool SaveRec() override;
 
 protected:
@@ -37,7 +37,7 @@ protected:
 
 private:
     DemandBook book_;
-    partners::DemandListModel* model_;
+    partners::GroupedDemandListModel* model_;
     QLineEdit* Text1;
     QDateEdit* DTPicker1;
 };

@@ -5,7 +5,7 @@
 #include "mainwindow/GoodsListModel.h"
 #include "mainwindow/PurchaseListModel.h"
 #include "mainwindow/SaleListModel.h"
-#include "mainwindow/SupplierListModel.h"
+#include "partners/SupplierListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QDate>
@@ -67,8 +67,8 @@ TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
     EXPECT_EQ(cell(m, 0, GoodsListModel::TotalCost), "37.5");
     EXPECT_EQ(cell(m, 0, GoodsListModel::Prices), "3.5/.../...");
     EXPECT_DOUBLE_EQ(m.total(), 37.625);
-    EXPECT_EQ(m.record(0)->label, "螺丝/LS/M6");
-    EXPECT_FALSE(m.record(2).has_value());
+    EXPECT_EQ(m.copyOf(0)->label, "螺丝/LS/M6");
+    EXPECT_FALSE(m.copyOf(2).has_value());
 
     o = Options{};
     m.load(rows, o);
@@ -78,6 +78,7 @@ TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
 
     EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal).toString(), "库存");
     EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal, listroles::ColumnKeyRole).toString(), "KC");
+    EXPECT_EQ(m.headerData(GoodsListModel::Stock, Qt::Horizontal, listroles::TwipsRole).toInt(), 1000);
     const int right = int(Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_EQ(m.data(m.index(0, GoodsListModel::Stock), Qt::TextAlignmentRole).toInt(), right);
     EXPECT_EQ(m.data(m.index(0, GoodsListModel::TotalCost), Qt::TextAlignmentRole).toInt(), right);
@@ -114,11 +115,11 @@ TEST(ListModels, DemandsAndSuppliers) {
     EXPECT_EQ(cell(demands, 1, DemandListModel::Customer), "");
     EXPECT_EQ(demands.data(demands.index(0, 3), listroles::KeyRole).toString(), "ID5");
 
-    SupplierListModel suppliers;
+    partners::SupplierListModel suppliers(7000);
     suppliers.load(result({"ID", "GYSMC", "GYSZL", "GHPZ"}, {{qlonglong(1), "五金店", "城东", "螺丝"}}));
-    EXPECT_EQ(cell(suppliers, 0, SupplierListModel::Supplier), "五金店(城东)");
-    EXPECT_EQ(suppliers.record(0)->label, "五金店(城东)");
-    EXPECT_EQ(cell(suppliers, 0, SupplierListModel::Kinds), "螺丝");
+    EXPECT_EQ(cell(suppliers, 0, partners::SupplierListModel::GYS), "五金店(城东)");
+    EXPECT_EQ(suppliers.copyOf(0)->label, "五金店(城东)");
+    EXPECT_EQ(cell(suppliers, 0, partners::SupplierListModel::GHPZ), "螺丝");
 }
 
 TEST(ListModels, KeepQtModelRulesThroughLoads) {
@@ -129,7 +130,7 @@ TEST(ListModels, KeepQtModelRulesThroughLoads) {
         SaleListModel sales;
         PurchaseListModel purchases;
         DemandListModel demands;
-        SupplierListModel suppliers;
+        partners::SupplierListModel suppliers(7000);
         using Mode = QAbstractItemModelTester::FailureReportingMode;
         QAbstractItemModelTester t1(&goods, Mode::Warning), t2(&sales, Mode::Warning),
             t3(&purchases, Mode::Warning), t4(&demands, Mode::Warning), t5(&suppliers, Mode::Warning);

@@ -2,6 +2,7 @@
 #include "core/Vb.h"
 #include "partners/CustomerBook.h"
 #include "partners/DemandBook.h"
+#include "partners/GroupedDemandListModel.h"
 #include "partners/SupplierBook.h"
 
 using CustomerBookTest = PartnerFixture;
@@ -85,8 +86,12 @@ TEST_F(DemandBookTest, GroupsByCustomerNewestFirst) {
     EXPECT_EQ(rows[2].KHXQ, "一号");
     EXPECT_EQ(rows[3].KH, "乙方公司()");
     EXPECT_EQ(rows[0].RQ, "2024-5-3");
-    EXPECT_EQ(DemandBook::customerColumn(rows),
-              QStringList({"甲方公司(城东)", " ... (2)", " ... (3)", "乙方公司()"}));
+    partners::GroupedDemandListModel list;
+    list.setRows(rows);
+    QStringList customers;
+    for (int row = 0; row < list.rowCount(); ++row)
+        customers << list.index(row, partners::GroupedDemandListModel::KHBS).data().toString();
+    EXPECT_EQ(customers, QStringList({"甲方公司(城东)", " ... (2)", " ... (3)", "乙方公司()"}));
     EXPECT_EQ(DemandBook::stateText(rows[0]), "未了|三号");
     EXPECT_EQ(DemandBook::stateText(rows[3]), "已了|乙的");
 

@@ -1,6 +1,6 @@
 #include "PartnerFixture.h"
 #include "partners/CustomerListModel.h"
-#include "partners/DemandListModel.h"
+#include "partners/GroupedDemandListModel.h"
 #include "partners/SupplierListModel.h"
 #include "partners/frmAddGYS.h"
 #include "partners/frmAddKH.h"
@@ -136,7 +136,7 @@ TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
     EXPECT_EQ(form.windowTitle(), "Vostrel[录入客户需求]");
     QAbstractItemModelTester tester(&form.model());
     ASSERT_EQ(form.model().rowCount(), 2);
-    EXPECT_EQ(form.model().index(1, partners::DemandListModel::KHXQ).data().toString(), "已了|钢管");
+    EXPECT_EQ(form.model().index(1, partners::GroupedDemandListModel::KHXQ).data().toString(), "已了|钢管");
     EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
 
     form.selectRow(2);
@@ -149,8 +149,8 @@ TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
     ASSERT_EQ(r.rowCount(), 1);
     EXPECT_EQ(r.value(0, 0).toLongLong(), b);
     EXPECT_EQ(r.value(0, 1).toBool(), false);
-    EXPECT_EQ(form.model().index(1, partners::DemandListModel::KHBS).data().toString(), "乙方公司()");
-    EXPECT_EQ(form.model().index(2, partners::DemandListModel::KHBS).data().toString(), " ... (2)");
+    EXPECT_EQ(form.model().index(1, partners::GroupedDemandListModel::KHBS).data().toString(), "乙方公司()");
+    EXPECT_EQ(form.model().index(2, partners::GroupedDemandListModel::KHBS).data().toString(), " ... (2)");
 
     box(form, "Text1")->setText(" ' ");
     click(form, 1);
