@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     bool ifMissing = false;
-    long version = app::kSchemaVersion;
+    long version = schema::kCurrentVersion;
     QString path;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--if-missing"))

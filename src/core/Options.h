@@ -23,7 +23,6 @@ struct Options {
 namespace app {
 inline const QString kTitle = QStringLiteral("Vostrel");
 inline const QString kVersion = QStringLiteral("3.6");
-inline constexpr long kSchemaVersion = 2002;
 // Written by the data-file creator and by data initialisation.
 inline const QString kDefaultAdminPassword = QStringLiteral("8");
 inline const QString kDefaultUserPassword = QStringLiteral("1");

@@ -1,5 +1,6 @@
 #include "core/Startup.h"
 
+#include "core/Schema.h"
 #include "core/Session.h"
 #include "core/Vb.h"
 
@@ -87,26 +88,6 @@ void readColumns(const QueryResult& r, Options& o) {
     if (o.SSTab_Index < 0 || o.SSTab_Index > 4) o.SSTab_Index = 0;
 }
 
-// Each step stores its version first; when a later statement of the step fails, what was
-// written stays and the next start carries on from the stored version.
-void upgradeSchema(Session& s) {
-    Options& o = s.options;
-    try {
-        if (o.Ver_ID == 2000) {
-            ExecSql(s, QStringLiteral("update T_Option set Ver_ID=2001 where id=") + QString::number(3));
-            ExecSql(s, QStringLiteral("CREATE TABLE T_Print1 (ID COUNTER,XH String,TB1 String,TB2 String,"
-                                      "TB3 String,TB4 String,TB5 String,TB6 String)"));
-            o.Ver_ID = 2001;
-        }
-        if (o.Ver_ID == 2001) {
-            ExecSql(s, QStringLiteral("update T_Option set Ver_ID=2002 where id=") + QString::number(3));
-            o.Ver_ID = 2002;
-        }
-    } catch (const DbError&) {
-        // The setting keeps the version of before the failed step; the check below stops.
-    }
-}
-
 } // namespace
 
 QString NewVersionMessage() {
@@ -132,8 +113,9 @@ void LoadOptions(Session& session) {
         }
         readColumns(*r, session.options);
     }
-    upgradeSchema(session);
-    if (session.options.Ver_ID != app::kSchemaVersion) StopWithMessage(session, NewVersionMessage());
+    // A failed step leaves the setting at the version before it, and the check stops.
+    session.options.Ver_ID = schema::upgrade(session, session.options.Ver_ID);
+    if (session.options.Ver_ID != schema::kCurrentVersion) StopWithMessage(session, NewVersionMessage());
 }
 
 bool ReloadOptions(Session& session) {
