@@ -2,9 +2,15 @@
 
 #include "core/Session.h"
 #include "core/Startup.h"
+#include "mainwindow/frmmain.h"
+#include "ui/QtMessageBoxes.h"
 #include "ui/frmKey.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
 #include <QWidget>
 #include <memory>
 
@@ -20,4 +26,27 @@ int RunStartup(Session& session, const QString& dataFile, const MainWindowFactor
     main->show();
     // The main window goes before the session it works on.
     return QApplication::exec();
+}
+
+int StartWindows(int& argc, char** argv, const QString& dataFile) {
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSizeF(qMax<qreal>(QApplication::font().pointSizeF(), 10));
+    QApplication::setFont(font);
+    // Chinese throughout: Qt's own buttons and dialogs ("是"/"否"), calendars and month names.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    QtMessageBoxes boxes;
+    Session session(boxes);
+    try {
+        return RunStartup(session, dataFile.isEmpty() ? DataFilePath() : dataFile,
+                          [](Session& s) -> QWidget* { return new frmmain(s); });
+    } catch (const ProgramStop& stop) {
+        return stop.exitCode;
+    }
 }

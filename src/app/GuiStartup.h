@@ -13,3 +13,7 @@ using MainWindowFactory = std::function<QWidget*(Session&)>;
 // shows the main window and runs until it is closed. Returns the program's exit status:
 // non-zero when the data file cannot be used.
 int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow);
+
+// The program with windows: the application object in Chinese, the session, and the start-up
+// on the data file (an empty name: the one beside the program). Returns the exit status.
+int StartWindows(int& argc, char** argv, const QString& dataFile);

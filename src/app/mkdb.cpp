@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vostrel-mkdb [--if-missing] [--version N] PATH\n");
         return 2;
     }
-    if (ifMissing && QFileInfo::exists(path))
-        return 0;
+    if (ifMissing && QFileInfo::exists(path)) return 0;
     try {
         CreateDataFile(path, version);
     } catch (const DbError& e) {

@@ -1,0 +1,134 @@
+#include "app/CommandLine.h"
+
+#include "core/Options.h"
+#include "core/Session.h"
+#include "core/Startup.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLocale>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+Print writerTo(FILE* stream) {
+    return [stream](const QString& line) {
+        const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+        std::fflush(stream);
+    };
+}
+
+const QString kSeeHelp = QStringLiteral("用 vostrel --help 查看用法。");
+
+} // namespace
+
+CommandContext::CommandContext(QStringList args, QString dataFile, Print print, Print printError)
+    : args(std::move(args)), dataFile(std::move(dataFile)), print(std::move(print)),
+      printError(std::move(printError)), boxes_(this->printError) {}
+
+CommandContext::~CommandContext() = default;
+
+Session* CommandContext::session() {
+    if (!tried_) {
+        tried_ = true;
+        session_ = std::make_unique<Session>(boxes_);
+        if (StartSession(*session_, dataFile) != exitstatus::Done) session_.reset();
+    }
+    return session_.get();
+}
+
+int CommandContext::wrongUsage(const QString& reason) const {
+    printError(reason);
+    printError(kSeeHelp);
+    return exitstatus::WrongUsage;
+}
+
+CommandLine::CommandLine(std::vector<Command> commands)
+    : print(writerTo(stdout)), printError(writerTo(stderr)), commands_(std::move(commands)) {}
+
+QString CommandLine::helpText() const {
+    QString text = QStringLiteral("用法：vostrel [--data 文件] [命令 [参数…]]\n\n") + app::kTitle +
+                   QStringLiteral("：小商店的进货、销售与库存台账。不带命令时打开程序窗口。\n\n"
+                                  "选项：\n"
+                                  "  --data <文件>   使用这个数据文件，而不是程序所在文件夹中的 DBvost.mdb\n"
+                                  "  -h, --help      显示本帮助\n"
+                                  "  -v, --version   显示版本\n");
+    if (!commands_.empty()) {
+        text += QStringLiteral("\n命令（不打开窗口）：\n");
+        for (const Command& c : commands_)
+            text += QStringLiteral("  ") + c.name + QLatin1Char(' ') + c.synopsis +
+                    QStringLiteral("\n      ") + c.description + QLatin1Char('\n');
+    }
+    text += QStringLiteral("\n退出状态：0 完成，1 被拒绝或失败（原因见标准错误输出），2 用法错误。");
+    return text;
+}
+
+int CommandLine::run(int& argc, char** argv, const WindowsStart& windows) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    std::optional<QCoreApplication> core;
+    return dispatch(arguments, windows, [&] {
+        if (!QCoreApplication::instance()) core.emplace(argc, argv);
+    });
+}
+
+int CommandLine::run(const QStringList& arguments, const WindowsStart& windows) {
+    return dispatch(arguments, windows, [] {});
+}
+
+int CommandLine::dispatch(const QStringList& arguments, const WindowsStart& windows,
+                          const std::function<void()>& needApp) {
+    QCommandLineParser parser;
+    // What follows the command's name is the command's own, options included.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption data(QStringLiteral("data"), {}, QStringLiteral("文件"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({data, help, version});
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || (parser.isSet(data) && parser.value(data).isEmpty())) {
+        // Only --data takes a value; Qt's own texts are English.
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            printError(QStringLiteral("未知的选项：") + unknown.first());
+        else if (parsed || parser.errorText().startsWith(QLatin1String("Missing value")))
+            printError(QStringLiteral("选项 --data 后面缺少数据文件的名称。"));
+        else
+            printError(QStringLiteral("命令行有误：") + parser.errorText());
+        printError(kSeeHelp);
+        return exitstatus::WrongUsage;
+    }
+    if (parser.isSet(help)) {
+        print(helpText());
+        return exitstatus::Done;
+    }
+    if (parser.isSet(version)) {
+        print(app::kTitle + QLatin1Char(' ') + app::kVersion);
+        return exitstatus::Done;
+    }
+    const QString dataFile = parser.value(data);
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty()) return windows(dataFile);
+
+    for (const Command& c : commands_) {
+        if (c.name != words.first()) continue;
+        needApp();
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        CommandContext context(words.mid(1), dataFile.isEmpty() ? DataFilePath() : dataFile, print,
+                               printError);
+        try {
+            return c.run(context);
+        } catch (const ProgramStop& stop) {
+            return stop.exitCode;
+        } catch (const DbError& e) {
+            printError(e.text);
+            return exitstatus::Failed;
+        }
+    }
+    printError(QStringLiteral("未知的命令：") + words.first());
+    printError(kSeeHelp);
+    return exitstatus::WrongUsage;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The command line: `vostrel` opens the windows on the data file beside the program,
+// `--data FILE` on another file, `--help` and `--version` print and end, and a command name
+// runs that command without windows. The commands are a table; each gets its own arguments.
+#include "app/ConsoleMessageBoxes.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Session;
+
+namespace exitstatus {
+inline constexpr int Done = 0;
+inline constexpr int Failed = 1;     // refused or failed; the reason is on standard error
+inline constexpr int WrongUsage = 2; // unknown command or option, missing argument
+} // namespace exitstatus
+
+using Print = std::function<void(const QString&)>;
+
+// One run of a command without windows.
+class CommandContext {
+public:
+    CommandContext(QStringList args, QString dataFile, Print print, Print printError);
+    ~CommandContext();
+
+    const QStringList args; // the words after the command's name
+    const QString dataFile; // --data, or the data file beside the program
+    const Print print;      // standard output, a line each
+    const Print printError; // standard error, a line each
+
+    // The data file opened and its options loaded, as every start does; null when the file
+    // cannot be used (the reason was printed).
+    Session* session();
+    // The command's own usage fault: the reason on standard error; returns WrongUsage.
+    int wrongUsage(const QString& reason) const;
+
+private:
+    ConsoleMessageBoxes boxes_;
+    std::unique_ptr<Session> session_;
+    bool tried_ = false;
+};
+
+struct Command {
+    QString name;
+    QString synopsis;    // the arguments, for the help text: "DEST"
+    QString description; // one line
+    std::function<int(CommandContext&)> run;
+};
+
+// The windows on a data file (an empty name: the one beside the program); returns the exit status.
+using WindowsStart = std::function<int(const QString& dataFile)>;
+
+class CommandLine {
+public:
+    explicit CommandLine(std::vector<Command> commands);
+
+    // Where the texts go; UTF-8 on standard output and standard error unless a test says otherwise.
+    Print print;
+    Print printError;
+
+    // Parses the program's arguments (argv[0] first) before any application object exists:
+    // help, version and wrong usage print and end without one; a command runs with a
+    // QCoreApplication; the windows make their own QApplication.
+    int run(int& argc, char** argv, const WindowsStart& windows);
+    // The same for arguments already decoded, inside an existing application object.
+    int run(const QStringList& arguments, const WindowsStart& windows);
+
+    QString helpText() const;
+
+private:
+    int dispatch(const QStringList& arguments, const WindowsStart& windows,
+                 const std::function<void()>& needApp);
+    std::vector<Command> commands_;
+};

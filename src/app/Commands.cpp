@@ -1,0 +1,5 @@
+#include "app/Commands.h"
+
+std::vector<Command> HeadlessCommands() {
+    return {};
+}
