@@ -1,6 +1,7 @@
 #pragma once
 // The syntax tree of one Jet statement. The parser fills the syntax; the binder adds the
-// annotations (resolved names, Jet types, result columns) that the emitter writes from.
+// annotations (resolved names, Jet types, result columns); the rewriter replaces some shapes
+// with faster ones of the same meaning; the emitter writes the result.
 #include "core/jet/JetTypes.h"
 
 #include <QString>
@@ -31,6 +32,10 @@ enum class ExprKind {
     Between,  // args[0] BETWEEN args[1] AND args[2]; negated
     IsNull,   // args[0] IS NULL; negated
     Like,     // args[0] LIKE args[1]; negated
+    // Made by the rewriter only:
+    AnyOf,    // true when one of args is true, else false (never Null)
+    Contains, // args[0] holds the text args[1], as InStr(args[0], args[1]) > 0
+    KeyIn,    // args[0] is one of the keys sub gives (its one item, no names); Null counts as false
 };
 
 enum class Op {
@@ -133,6 +138,7 @@ struct Select {
     std::vector<OrderItem> orderBy;
 
     std::vector<ResultColumn> result; // binder: one per item after stars are expanded
+    bool unordered = false;           // rewriter: the select around it states the order of its rows
 };
 
 struct ColumnDef {

@@ -405,6 +405,9 @@ void Binder::bindExpr(Expr& e, const Scope& scope) {
     case ExprKind::Between:
     case ExprKind::IsNull:
     case ExprKind::Like:
+    case ExprKind::AnyOf: // these three only come after binding
+    case ExprKind::Contains:
+    case ExprKind::KeyIn:
         e.type = JetType::Boolean;
         return;
     }

@@ -188,55 +188,15 @@ bool hasAggregate(const Expr& e) {
 
 } // namespace
 
-QStringList Emitter::movedOrder(const Select& outer) {
-    // "select * from (... order by RQ desc) where ...": the rows must keep the inner order.
-    // Stated on the outer select, SQLite can still flatten the derived table.
-    if (!outer.orderBy.empty() || !outer.groupBy.empty() || outer.distinct || outer.having ||
-        outer.from.size() != 1 || outer.from[0]->kind != FromItem::Kind::Derived)
-        return {};
-    for (const SelectItem& item : outer.items)
-        if (hasAggregate(*item.expr)) return {};
-    const FromItem& derived = *outer.from[0];
-    const Select& inner = *derived.sub;
-    if (inner.orderBy.empty() || inner.top) return {};
-    QStringList keys;
-    for (const OrderItem& o : inner.orderBy) {
-        const Expr& k = *o.expr;
-        if (k.kind != ExprKind::Column) return {};
-        QString name;
-        if (k.aliasRef) {
-            name = k.column;
-        } else {
-            for (const SelectItem& item : inner.items) {
-                const Expr& x = *item.expr;
-                if (x.kind == ExprKind::Column && !x.aliasRef && x.source == k.source &&
-                    x.column.compare(k.column, Qt::CaseInsensitive) == 0) {
-                    name = item.name;
-                    break;
-                }
-            }
-        }
-        if (name.isEmpty()) return {};
-        QString key = quoteId(derived.source.sqlAlias) + QLatin1Char('.') + quoteId(name);
-        if (k.type == JetType::Text) key += kCollate;
-        keys << key + (o.desc ? QStringLiteral(" DESC") : QString());
-    }
-    return keys;
-}
-
-QString Emitter::select(const Select& s) {
-    const QStringList moved = movedOrder(s);
-    const Select* savedDrop = dropOrder_;
-    if (!moved.isEmpty()) dropOrder_ = s.from[0]->sub.get();
-    const bool ownOrder = dropOrder_ != &s;
-    open_.push_back(&s);
+QString Emitter::select(const Select& s, bool named) {
     QString out = QStringLiteral("SELECT ");
     // One row is always distinct; the temporary table DISTINCT needs would be built per row of
     // a correlated sub-select ("select DISTINCT top 1 RQ ...").
     if (s.distinct && !(s.top && *s.top <= 1)) out += QStringLiteral("DISTINCT ");
     QStringList items;
     for (const SelectItem& item : s.items)
-        items << value(*item.expr) + QStringLiteral(" AS ") + quoteId(item.name);
+        items << (named ? value(*item.expr) + QStringLiteral(" AS ") + quoteId(item.name)
+                        : value(*item.expr));
     out += items.join(QStringLiteral(", "));
     if (!s.from.empty()) {
         QStringList froms;
@@ -250,18 +210,16 @@ QString Emitter::select(const Select& s) {
         groups << orderKey(*g);
     if (!groups.isEmpty()) out += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
     if (s.having) out += QStringLiteral(" HAVING ") + truth(*s.having);
-    if (!moved.isEmpty()) {
-        out += QStringLiteral(" ORDER BY ") + moved.join(QStringLiteral(", "));
-    } else if (!s.orderBy.empty() && ownOrder) {
+    if (!s.orderBy.empty()) {
         QStringList keys;
         for (const OrderItem& o : s.orderBy)
             keys << orderKey(*o.expr) + (o.desc ? QStringLiteral(" DESC") : QString());
         out += QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", "));
-    } else if (!groups.isEmpty() && s.orderBy.empty()) {
+    } else if (!groups.isEmpty() && !s.unordered) {
         // Groups come back in the order of their keys.
         out += QStringLiteral(" ORDER BY ") + groups.join(QStringLiteral(", "));
-    } else if ((s.top || &s == outermost_) && s.orderBy.empty() && s.groupBy.empty() && !s.distinct &&
-               s.from.size() == 1 && s.from[0]->kind == FromItem::Kind::Table &&
+    } else if ((s.top || &s == outermost_) && s.groupBy.empty() && !s.distinct && s.from.size() == 1 &&
+               s.from[0]->kind == FromItem::Kind::Table &&
                std::none_of(s.items.begin(), s.items.end(),
                             [](const SelectItem& i) { return hasAggregate(*i.expr); })) {
         // Without an order Jet gives a table's rows in the order they were entered (and TOP keeps
@@ -269,8 +227,6 @@ QString Emitter::select(const Select& s) {
         out += QStringLiteral(" ORDER BY ") + quoteId(s.from[0]->source.sqlAlias) + QStringLiteral(".rowid");
     }
     if (s.top) out += QStringLiteral(" LIMIT ") + QString::number(*s.top);
-    open_.pop_back();
-    dropOrder_ = savedDrop;
     return out;
 }
 
@@ -330,8 +286,7 @@ QString Emitter::value(const Expr& e) {
         case Op::Pow:
             return QStringLiteral("jet_pow(") + value(a) + QStringLiteral(", ") + value(b) + QLatin1Char(')');
         default:
-            if (isComparison(e.op))
-                return QStringLiteral("(-") + comparison(a, e.op, b, false) + QLatin1Char(')');
+            if (isComparison(e.op)) return QStringLiteral("(-") + comparison(a, e.op, b) + QLatin1Char(')');
             return QStringLiteral("(-") + truth(e) + QLatin1Char(')');
         }
         return QLatin1Char('(') + value(a) + QLatin1Char(' ') + opText(e.op) + QLatin1Char(' ') + value(b) +
@@ -354,7 +309,11 @@ QString Emitter::value(const Expr& e) {
     case ExprKind::Between:
     case ExprKind::IsNull:
     case ExprKind::Like:
+    case ExprKind::AnyOf:
+    case ExprKind::KeyIn:
         return QStringLiteral("(-") + truth(e) + QLatin1Char(')');
+    case ExprKind::Contains:
+        return QStringLiteral("(-(") + truth(e) + QStringLiteral("))");
     }
     return {};
 }
@@ -362,7 +321,7 @@ QString Emitter::value(const Expr& e) {
 QString Emitter::truth(const Expr& e) {
     switch (e.kind) {
     case ExprKind::Binary:
-        if (isComparison(e.op)) return comparison(*e.args[0], e.op, *e.args[1], true);
+        if (isComparison(e.op)) return comparison(*e.args[0], e.op, *e.args[1]);
         if (e.op == Op::Xor)
             return QStringLiteral("((") + truth(*e.args[0]) + QStringLiteral(") <> (") + truth(*e.args[1]) +
                    QStringLiteral("))");
@@ -422,246 +381,26 @@ QString Emitter::truth(const Expr& e) {
         if (e.text.compare(QLatin1String("isnull"), Qt::CaseInsensitive) == 0)
             return QLatin1Char('(') + value(*e.args[0]) + QStringLiteral(" IS NULL)");
         return value(e);
+    case ExprKind::AnyOf: {
+        if (e.args.empty()) return QStringLiteral("0");
+        QStringList parts;
+        for (const auto& a : e.args)
+            parts << truth(*a);
+        return QStringLiteral("coalesce((") + parts.join(QStringLiteral(" OR ")) + QStringLiteral("), 0)");
+    }
+    case ExprKind::Contains:
+        return QStringLiteral("jet_instr(") + catArg(*e.args[0]) + QStringLiteral(", ") + catArg(*e.args[1]) +
+               QStringLiteral(") > 0");
+    case ExprKind::KeyIn:
+        return QStringLiteral("coalesce(") + value(*e.args[0]) + QStringLiteral(" IN (") +
+               select(*e.sub, false) + QStringLiteral("), 0)");
     default:
         return value(e);
     }
 }
 
-namespace {
-
-// abs(x) of a number, the x.
-const Expr* absOperand(const Expr& e) {
-    if (e.kind != ExprKind::Function || e.args.size() != 1 ||
-        e.text.compare(QLatin1String("abs"), Qt::CaseInsensitive))
-        return nullptr;
-    const JetType t = e.args[0]->type;
-    return t == JetType::Long || t == JetType::Integer || t == JetType::Double ? e.args[0].get() : nullptr;
-}
-
-} // namespace
-
-namespace {
-
-bool isZero(const Expr& e) {
-    return e.kind == ExprKind::Number && e.text.toDouble() == 0.0;
-}
-
-// The InStr(chain, 'k') of "InStr(chain, 'k') > 0" (or 0 < ..., or <> 0) with a & chain and a
-// non-empty text to look for.
-const Expr* searchInChain(const Expr& a, Op op, const Expr& b) {
-    const Expr* call = nullptr;
-    if ((op == Op::Gt || op == Op::Ne) && isZero(b))
-        call = &a;
-    else if ((op == Op::Lt || op == Op::Ne) && isZero(a))
-        call = &b;
-    if (!call || call->kind != ExprKind::Function || call->args.size() != 2 ||
-        call->text.compare(QLatin1String("instr"), Qt::CaseInsensitive) != 0)
-        return nullptr;
-    const Expr& chain = *call->args[0];
-    const Expr& k = *call->args[1];
-    if (chain.kind != ExprKind::Chain || chain.op != Op::Concat || k.kind != ExprKind::String ||
-        k.text.isEmpty())
-        return nullptr;
-    return call;
-}
-
-void flattenConcat(const Expr& e, std::vector<const Expr*>& out) {
-    if (e.kind == ExprKind::Chain && e.op == Op::Concat) {
-        for (const auto& a : e.args)
-            flattenConcat(*a, out);
-        return;
-    }
-    out.push_back(&e);
-}
-
-// The characters of a text with letter case folded the way jet_instr compares.
-QList<uint> foldedChars(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    std::string folded;
-    foldCase(utf8.constData(), int(utf8.size()), folded);
-    QList<uint> chars = QString::fromUtf8(folded.data(), qsizetype(folded.size())).toUcs4();
-    std::sort(chars.begin(), chars.end());
-    chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
-    return chars;
-}
-
-bool sharesAChar(const QList<uint>& sorted, const QList<uint>& other) {
-    return std::any_of(other.begin(), other.end(),
-                       [&](uint c) { return std::binary_search(sorted.begin(), sorted.end(), c); });
-}
-
-// Every character a value of the type can show as text: CStr of a number ("-1.5", "1E+15",
-// "Inf", "NaN"), a date as DateTimeText ("2019-1-9 8:05:03"), a Boolean "True" / "False".
-// Empty for a type whose text can hold anything.
-QString shownCharacters(JetType type) {
-    switch (type) {
-    case JetType::Long:
-    case JetType::Integer:
-    case JetType::Double:
-        return QStringLiteral("0123456789-+.EInfNa");
-    case JetType::Date:
-        return QStringLiteral("0123456789- :");
-    case JetType::Boolean:
-        return QStringLiteral("TrueFals");
-    default:
-        return {};
-    }
-}
-
-} // namespace
-
-QString Emitter::searchEachPart(const Expr& call) {
-    // A keyword found in the joined text lies within one part when it holds no character of
-    // the texts that join the parts. Each part is then searched on its own (a number or date
-    // only when its text could hold the keyword), and the search stops at the first part that
-    // holds it instead of building the whole text of every row.
-    const QString& k = call.args[1]->text;
-    const QList<uint> needle = foldedChars(k);
-    std::vector<const Expr*> items;
-    flattenConcat(*call.args[0], items);
-    bool open = false; // the last part has no joining text after it yet
-    std::vector<const Expr*> parts;
-    for (const Expr* item : items) {
-        if (item->kind == ExprKind::String) {
-            if (item->text.isEmpty()) continue;
-            if (sharesAChar(needle, foldedChars(item->text))) return {};
-            open = false;
-            continue;
-        }
-        if (open) return {};
-        open = true;
-        parts.push_back(item);
-    }
-    QStringList searches;
-    const QString quoted = quoteText(k);
-    for (const Expr* part : parts) {
-        const QString shown = shownCharacters(part->type);
-        if (!shown.isEmpty()) {
-            const QList<uint> possible = foldedChars(shown);
-            if (!std::all_of(needle.begin(), needle.end(),
-                             [&](uint c) { return std::binary_search(possible.begin(), possible.end(), c); }))
-                continue;
-        }
-        const QString lookedUp = searchLookedUp(*part, quoted);
-        searches << (!lookedUp.isEmpty() ? lookedUp
-                                         : QStringLiteral("jet_instr(") + catArg(*part) +
-                                               QStringLiteral(", ") + quoted + QStringLiteral(") > 0"));
-    }
-    if (searches.isEmpty()) return QStringLiteral("0");
-    // A Null part is no match (& joins it as no text), so the whole is never Null.
-    return QStringLiteral("coalesce((") + searches.join(QStringLiteral(" OR ")) + QStringLiteral("), 0)");
-}
-
-namespace {
-
-const FromItem* derivedTable(const FromItem& f, const Source* source) {
-    if (f.kind == FromItem::Kind::Join) {
-        const FromItem* left = derivedTable(*f.left, source);
-        return left ? left : derivedTable(*f.right, source);
-    }
-    return f.kind == FromItem::Kind::Derived && &f.source == source ? &f : nullptr;
-}
-
-bool isColumnOf(const Expr& e, const Source* source) {
-    return e.kind == ExprKind::Column && !e.aliasRef && e.source == source;
-}
-
-// An expression of the columns of one table only, without sub-selects or sums.
-bool readsOnly(const Expr& e, const Source* source) {
-    if (e.kind == ExprKind::Column) return isColumnOf(e, source);
-    if (e.sub || e.aggregate) return false;
-    return std::all_of(e.args.begin(), e.args.end(), [&](const ExprPtr& a) { return readsOnly(*a, source); });
-}
-
-// The one item of the select with that name; null when there is none or more.
-const SelectItem* namedItem(const Select& s, const QString& name) {
-    const SelectItem* found = nullptr;
-    for (const SelectItem& item : s.items)
-        if (item.name.compare(name, Qt::CaseInsensitive) == 0) {
-            if (found) return nullptr;
-            found = &item;
-        }
-    return found;
-}
-
-} // namespace
-
-QString Emitter::searchLookedUp(const Expr& part, const QString& quoted) {
-    // q.SPMC where q defines SPMC as (select x from T where T.ID = c) and also shows c: T's
-    // key finds one row at most, so the row holds the keyword when c is the key of a row of T
-    // whose x holds it. That set of keys is made once instead of looking x up for every row.
-    if (!part.source || part.kind != ExprKind::Column || part.aliasRef) return {};
-    const FromItem* derived = nullptr;
-    for (auto s = open_.rbegin(); s != open_.rend() && !derived; ++s)
-        for (const auto& f : (*s)->from)
-            if ((derived = derivedTable(*f, part.source))) break;
-    if (!derived) return {};
-    const Select& d = *derived->sub;
-    if (d.from.size() != 1 || d.from[0]->kind != FromItem::Kind::Table || !d.groupBy.empty() || d.having ||
-        std::any_of(d.items.begin(), d.items.end(),
-                    [](const SelectItem& i) { return hasAggregate(*i.expr); }))
-        return {};
-    const Source* rows = &d.from[0]->source;
-    const SelectItem* defined = namedItem(d, part.column);
-    if (!defined || defined->expr->kind != ExprKind::Subquery) return {};
-    const Select& sub = *defined->expr->sub;
-    if (sub.distinct || sub.top || sub.from.size() != 1 || sub.from[0]->kind != FromItem::Kind::Table ||
-        !sub.groupBy.empty() || sub.having || !sub.orderBy.empty() || sub.items.size() != 1 || !sub.where)
-        return {};
-    const Source* looked = &sub.from[0]->source;
-    const Expr& w = *sub.where;
-    if (looked->rowidKey.isEmpty() || w.kind != ExprKind::Binary || w.op != Op::Eq) return {};
-    const Expr* key = nullptr;
-    const Expr* c = nullptr;
-    for (int i = 0; i < 2 && !c; ++i) {
-        const Expr& k = *w.args[i];
-        const Expr& other = *w.args[1 - i];
-        if (isColumnOf(k, looked) && k.column.compare(looked->rowidKey, Qt::CaseInsensitive) == 0 &&
-            isColumnOf(other, rows) && (other.type == JetType::Long || other.type == JetType::Integer)) {
-            key = &k;
-            c = &other;
-        }
-    }
-    const Expr& x = *sub.items[0].expr;
-    if (!c || !readsOnly(x, looked)) return {};
-    // c as q shows it, unchanged and under one name.
-    const SelectItem* shown = nullptr;
-    for (const SelectItem& item : d.items)
-        if (isColumnOf(*item.expr, rows) && item.expr->column.compare(c->column, Qt::CaseInsensitive) == 0) {
-            shown = &item;
-            break;
-        }
-    if (!shown || namedItem(d, shown->name) != shown) return {};
-    // The text jet_instr sees of q.SPMC itself (see catArg).
-    QString searched = value(x);
-    if (part.type == JetType::Date || part.type == JetType::Boolean)
-        searched = storedSql(searched, part.type, JetType::Text);
-    return QStringLiteral("coalesce(") + quoteId(part.source->sqlAlias) + QLatin1Char('.') +
-           quoteId(shown->name) + QStringLiteral(" IN (SELECT ") + value(*key) + QStringLiteral(" FROM ") +
-           from(*sub.from[0]) + QStringLiteral(" WHERE jet_instr(") + searched + QStringLiteral(", ") +
-           quoted + QStringLiteral(") > 0), 0)");
-}
-
-QString Emitter::comparison(const Expr& a, Op op, const Expr& b, bool condition) {
+QString Emitter::comparison(const Expr& a, Op op, const Expr& b) {
     const QString o = QLatin1Char(' ') + opText(op) + QLatin1Char(' ');
-    if (const Expr* call = searchInChain(a, op, b)) {
-        const QString split = searchEachPart(*call);
-        if (!split.isEmpty()) return split;
-    }
-    // A goods item's movements are found by abs(TZID)=ID. As a condition, x IN (y, -y) means
-    // the same and can use the index on TZID instead of reading every movement.
-    if (condition && op == Op::Eq && (absOperand(a) || absOperand(b))) {
-        const Expr& x = absOperand(a) ? *absOperand(a) : *absOperand(b);
-        const Expr& y = absOperand(a) ? b : a;
-        if (isNumeric(y.type) && y.type != JetType::Boolean) {
-            const QString vy = value(y);
-            if (y.kind == ExprKind::Number)
-                return QLatin1Char('(') + value(x) + QStringLiteral(" IN (") + vy + QStringLiteral(", -") +
-                       vy + QStringLiteral("))");
-            return QStringLiteral("((") + value(x) + QStringLiteral(" IN (") + vy + QStringLiteral(", (- ") +
-                   vy + QStringLiteral("))) AND ") + vy + QStringLiteral(" >= 0)");
-        }
-    }
     if (a.type == JetType::Date || b.type == JetType::Date) // ISO text compares as dates do
         return QLatin1Char('(') + asDate(a) + o + asDate(b) + QLatin1Char(')');
     // A Boolean against True or False: any non-zero value is True.

@@ -17,8 +17,7 @@ public:
 
 private:
     [[noreturn]] void fail(int pos, const QString& what) const;
-    QString select(const Select& s);
-    QStringList movedOrder(const Select& outer);
+    QString select(const Select& s, bool named = true); // named: each column AS its name
     QString from(const FromItem& f);
     QString orderKey(const Expr& e);
 
@@ -30,15 +29,11 @@ private:
     void catArgs(const Expr& e, QStringList& out);
     QString asDate(const Expr& e);                 // as the ISO text of a date
     QString stored(const Expr& e, JetType target); // as a column of the target type stores it
-    QString comparison(const Expr& a, Op op, const Expr& b, bool condition);
-    QString searchEachPart(const Expr& call); // InStr(chain, 'k') > 0 part by part; empty when not exact
-    QString searchLookedUp(const Expr& part, const QString& quoted); // empty when not of the shape
+    QString comparison(const Expr& a, Op op, const Expr& b);
     QString function(const Expr& e);
 
     QString sql_;
-    const Select* dropOrder_ = nullptr; // a derived table whose ORDER BY its outer select states
     const Select* outermost_ = nullptr; // the statement's own select
-    std::vector<const Select*> open_;   // the selects being written, innermost last
 };
 
 } // namespace jet

@@ -3,6 +3,7 @@
 #include "core/jet/Binder.h"
 #include "core/jet/Emitter.h"
 #include "core/jet/Parser.h"
+#include "core/jet/Rewriter.h"
 
 namespace jet {
 
@@ -11,6 +12,7 @@ const Translation& Translator::translate(const QString& jetSql) {
     if (it != cache_.constEnd()) return *it;
     Statement st = Parser(jetSql).parseStatement();
     Binder(catalog_, jetSql).bind(st);
+    if (rewrite_) rewrite(st);
     Translation t;
     t.sql = Emitter(jetSql).statement(st).toStdString();
     if (st.kind == Statement::Kind::Select)

@@ -13,13 +13,15 @@ namespace jet {
 
 class Translator {
 public:
-    explicit Translator(Catalog& catalog) : catalog_(catalog) {}
+    // rewrite: the faster forms of Rewriter.h; off only to show that they change no result.
+    explicit Translator(Catalog& catalog, bool rewrite = true) : catalog_(catalog), rewrite_(rewrite) {}
     // Throws JetError with a readable message when the statement cannot be parsed.
     const Translation& translate(const QString& jetSql);
     void clearCache() { cache_.clear(); }
 
 private:
     Catalog& catalog_;
+    bool rewrite_;
     QHash<QString, Translation> cache_;
 };
 
