@@ -11,6 +11,7 @@
 
 namespace jet {
 
+struct Function;
 struct Select;
 struct Source;
 
@@ -76,10 +77,11 @@ struct Expr {
 
     // Binder annotations.
     JetType type = JetType::Unknown;
-    const Source* source = nullptr; // Column: the source it was found in
-    QString column;                 // Column: the stored name (or the select-list alias)
-    bool aliasRef = false;          // Column: refers to a result column of the same select
-    bool aggregate = false;         // Function: sum, count, ...
+    const Source* source = nullptr;     // Column: the source it was found in
+    QString column;                     // Column: the stored name (or the select-list alias)
+    bool aliasRef = false;              // Column: refers to a result column of the same select
+    bool aggregate = false;             // Function: sum, count, ...
+    const Function* function = nullptr; // Function: its entry in the function table
 };
 
 using ExprPtr = std::unique_ptr<Expr>;

@@ -1,5 +1,6 @@
 #include "core/jet/Binder.h"
 
+#include "core/jet/Functions.h"
 #include "core/jet/Lexer.h"
 
 #include <algorithm>
@@ -7,27 +8,6 @@
 namespace jet {
 
 namespace {
-
-struct FunctionInfo {
-    const char* name;
-    int minArgs;
-    int maxArgs;
-    bool aggregate;
-};
-
-const FunctionInfo kFunctions[] = {
-    {"iif", 3, 3, false},    {"instr", 2, 4, false},     {"format", 1, 2, false}, {"round", 1, 2, false},
-    {"abs", 1, 1, false},    {"sum", 1, 1, true},        {"avg", 1, 1, true},     {"count", 0, 1, true},
-    {"min", 1, 1, true},     {"max", 1, 1, true},        {"now", 0, 0, false},    {"date", 0, 0, false},
-    {"year", 1, 1, false},   {"month", 1, 1, false},     {"day", 1, 1, false},    {"hour", 1, 1, false},
-    {"minute", 1, 1, false}, {"second", 1, 1, false},    {"len", 1, 1, false},    {"left", 2, 2, false},
-    {"right", 2, 2, false},  {"mid", 2, 3, false},       {"trim", 1, 1, false},   {"ltrim", 1, 1, false},
-    {"rtrim", 1, 1, false},  {"ucase", 1, 1, false},     {"lcase", 1, 1, false},  {"nz", 1, 2, false},
-    {"isnull", 1, 1, false}, {"val", 1, 1, false},       {"cstr", 1, 1, false},   {"clng", 1, 1, false},
-    {"cint", 1, 1, false},   {"cdbl", 1, 1, false},      {"csng", 1, 1, false},   {"ccur", 1, 1, false},
-    {"cdate", 1, 1, false},  {"datevalue", 1, 1, false}, {"cbool", 1, 1, false},  {"int", 1, 1, false},
-    {"fix", 1, 1, false},
-};
 
 bool isInteger(JetType t) {
     return t == JetType::Long || t == JetType::Integer || t == JetType::Boolean;
@@ -387,7 +367,7 @@ void Binder::bindExpr(Expr& e, const Scope& scope) {
         e.type = e.op == Op::Concat ? JetType::Text : JetType::Boolean;
         return;
     case ExprKind::Function:
-        bindFunction(e, scope);
+        bindFunction(e);
         return;
     case ExprKind::Subquery:
         bindSubselect(*e.sub, scope, e.pos, true);
@@ -413,42 +393,42 @@ void Binder::bindExpr(Expr& e, const Scope& scope) {
     }
 }
 
-void Binder::bindFunction(Expr& e, const Scope&) {
-    const QString name = e.text.toLower();
-    const FunctionInfo* info = nullptr;
-    for (const auto& f : kFunctions)
-        if (name == QLatin1String(f.name)) info = &f;
-    if (!info) fail(e.pos, QStringLiteral("不认识的函数 %1").arg(e.text));
+void Binder::bindFunction(Expr& e) {
+    const Function* f = findFunction(e.text);
+    if (!f) fail(e.pos, QStringLiteral("不认识的函数 %1").arg(e.text));
     const int n = int(e.args.size());
-    if (e.star ? name != QLatin1String("count")
-               : (n < info->minArgs || n > info->maxArgs || (name == "count" && n == 0)))
+    if (e.star ? f->kind != Function::Kind::Count : n < f->minArgs || n > f->maxArgs)
         fail(e.pos, QStringLiteral("函数 %1 的参数个数不对").arg(e.text));
-    e.aggregate = info->aggregate;
-    auto arg = [&](int i) { return e.args[i]->type; };
-    if (name == "iif") {
-        e.type = unify(*e.args[1], *e.args[2]);
-    } else if (name == "instr" || name == "len" || name == "count") {
+    e.function = f;
+    e.aggregate = f->kind != Function::Kind::Plain;
+    switch (f->returns) {
+    case Returns::Long:
         e.type = JetType::Long;
-    } else if (name == "format" || name == "left" || name == "right" || name == "mid" || name == "trim" ||
-               name == "ltrim" || name == "rtrim" || name == "ucase" || name == "lcase" || name == "cstr") {
-        e.type = JetType::Text;
-    } else if (name == "round" || name == "abs" || name == "sum" || name == "int" || name == "fix") {
-        e.type = isInteger(arg(0)) ? JetType::Long : JetType::Double;
-    } else if (name == "avg" || name == "val" || name == "cdbl" || name == "csng" || name == "ccur") {
-        e.type = JetType::Double;
-    } else if (name == "min" || name == "max") {
-        e.type = arg(0);
-    } else if (name == "now" || name == "date" || name == "cdate" || name == "datevalue") {
-        e.type = JetType::Date;
-    } else if (name == "year" || name == "month" || name == "day" || name == "hour" || name == "minute" ||
-               name == "second") {
+        return;
+    case Returns::Integer:
         e.type = JetType::Integer;
-    } else if (name == "nz") {
-        e.type = n == 2 ? unify(*e.args[0], *e.args[1]) : arg(0);
-    } else if (name == "isnull" || name == "cbool") {
+        return;
+    case Returns::Double:
+        e.type = JetType::Double;
+        return;
+    case Returns::Text:
+        e.type = JetType::Text;
+        return;
+    case Returns::Date:
+        e.type = JetType::Date;
+        return;
+    case Returns::Boolean:
         e.type = JetType::Boolean;
-    } else if (name == "clng" || name == "cint") {
-        e.type = JetType::Long;
+        return;
+    case Returns::First:
+        e.type = e.args[0]->type;
+        return;
+    case Returns::Number:
+        e.type = isInteger(e.args[0]->type) ? JetType::Long : JetType::Double;
+        return;
+    case Returns::Either:
+        e.type = n == 1 ? e.args[0]->type : unify(*e.args[size_t(n) - 2], *e.args[size_t(n) - 1]);
+        return;
     }
 }
 

@@ -28,7 +28,7 @@ private:
     void bindFrom(FromItem& item, Scope& scope, const Scope* outer);
     void bindExpr(Expr& e, const Scope& scope);
     void bindColumn(Expr& e, const Scope& scope);
-    void bindFunction(Expr& e, const Scope& scope);
+    void bindFunction(Expr& e);
     void bindSubselect(Select& s, const Scope& scope, int pos, bool scalar);
     void bindTarget(Statement& st, Source& source);
     QString uniqueAlias(const QString& base);

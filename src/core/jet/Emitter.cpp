@@ -1,7 +1,9 @@
 #include "core/jet/Emitter.h"
 
 #include "core/Vb.h"
+#include "core/jet/Functions.h"
 #include "core/jet/Lexer.h"
+#include "core/jet/SqlFunctions.h"
 #include "core/jet/ValueText.h"
 
 #include <algorithm>
@@ -49,27 +51,27 @@ bool isNumeric(JetType t) {
 QString storedSql(const QString& v, JetType from, JetType target) {
     switch (target) {
     case JetType::Date:
-        return from == JetType::Date ? v : QStringLiteral("jet_isodate(") + v + QLatin1Char(')');
+        return from == JetType::Date ? v : sqlCall(jetIsoDate, {v});
     case JetType::Boolean:
-        return from == JetType::Boolean ? v : QStringLiteral("jet_bool(") + v + QLatin1Char(')');
+        return from == JetType::Boolean ? v : sqlCall(jetBool, {v});
     case JetType::Text:
         switch (from) {
         case JetType::Text:
             return v;
         case JetType::Date:
-            return QStringLiteral("jet_datetext(") + v + QLatin1Char(')');
+            return sqlCall(jetDateText, {v});
         case JetType::Boolean:
-            return QStringLiteral("jet_booltext(") + v + QLatin1Char(')');
+            return sqlCall(jetBoolText, {v});
         default:
-            return QStringLiteral("jet_str(") + v + QLatin1Char(')');
+            return sqlCall(jetStr, {v});
         }
     case JetType::Long:
     case JetType::Integer:
         return from == JetType::Long || from == JetType::Integer || from == JetType::Boolean
                    ? v
-                   : QStringLiteral("jet_clng(") + v + QLatin1Char(')');
+                   : sqlCall(jetClng, {v});
     case JetType::Double:
-        return isNumeric(from) ? v : QStringLiteral("jet_cdbl(") + v + QLatin1Char(')');
+        return isNumeric(from) ? v : sqlCall(jetCdbl, {v});
     case JetType::Unknown:
         break;
     }
@@ -261,30 +263,26 @@ QString Emitter::value(const Expr& e) {
             if (e.type == JetType::Text)
                 return QLatin1Char('(') + value(a) + QStringLiteral(" || ") + value(b) + QLatin1Char(')');
             if (e.type == JetType::Date)
-                return ta == JetType::Date ? QStringLiteral("jet_dateadd(") + value(a) +
-                                                 QStringLiteral(", ") + value(b) + QLatin1Char(')')
-                                           : QStringLiteral("jet_dateadd(") + value(b) +
-                                                 QStringLiteral(", ") + value(a) + QLatin1Char(')');
+                return ta == JetType::Date ? sqlCall(jetDateAdd, {value(a), value(b)})
+                                           : sqlCall(jetDateAdd, {value(b), value(a)});
             break;
         case Op::Sub:
             if (ta == JetType::Date && tb == JetType::Date)
                 return QStringLiteral("(julianday(") + value(a) + QStringLiteral(") - julianday(") +
                        value(b) + QStringLiteral("))");
             if (e.type == JetType::Date)
-                return QStringLiteral("jet_dateadd(") + value(a) + QStringLiteral(", -(") + value(b) +
-                       QStringLiteral("))");
+                return sqlCall(jetDateAdd, {value(a), QStringLiteral("-(") + value(b) + QLatin1Char(')')});
             break;
         case Op::Mul:
             break;
         case Op::Div:
-            return QStringLiteral("jet_div(") + value(a) + QStringLiteral(", ") + value(b) + QLatin1Char(')');
+            return sqlCall(jetDiv, {value(a), value(b)});
         case Op::IntDiv:
-            return QStringLiteral("jet_intdiv(") + value(a) + QStringLiteral(", ") + value(b) +
-                   QLatin1Char(')');
+            return sqlCall(jetIntDiv, {value(a), value(b)});
         case Op::Mod:
-            return QStringLiteral("jet_mod(") + value(a) + QStringLiteral(", ") + value(b) + QLatin1Char(')');
+            return sqlCall(jetMod, {value(a), value(b)});
         case Op::Pow:
-            return QStringLiteral("jet_pow(") + value(a) + QStringLiteral(", ") + value(b) + QLatin1Char(')');
+            return sqlCall(jetPow, {value(a), value(b)});
         default:
             if (isComparison(e.op)) return QStringLiteral("(-") + comparison(a, e.op, b) + QLatin1Char(')');
             return QStringLiteral("(-") + truth(e) + QLatin1Char(')');
@@ -296,11 +294,11 @@ QString Emitter::value(const Expr& e) {
         if (e.op == Op::Concat) {
             QStringList args;
             catArgs(e, args);
-            return QStringLiteral("jet_cat(") + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+            return sqlCall(jetCat, args);
         }
         return QStringLiteral("(-") + truth(e) + QLatin1Char(')');
     case ExprKind::Function:
-        return function(e);
+        return e.function->emit(Call(*this, e, *e.function));
     case ExprKind::Subquery:
         return QLatin1Char('(') + select(*e.sub) + QLatin1Char(')');
     case ExprKind::Exists:
@@ -345,8 +343,8 @@ QString Emitter::truth(const Expr& e) {
         return QLatin1Char('(') + value(*e.args[0]) +
                (e.negated ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
     case ExprKind::Like:
-        return QLatin1String(e.negated ? "(NOT jet_like(" : "(jet_like(") + text(*e.args[0]) +
-               QStringLiteral(", ") + text(*e.args[1]) + QStringLiteral("))");
+        return QLatin1String(e.negated ? "(NOT " : "(") +
+               sqlCall(jetLike, {text(*e.args[0]), text(*e.args[1])}) + QLatin1Char(')');
     case ExprKind::InList:
     case ExprKind::InSelect:
     case ExprKind::Between: {
@@ -378,8 +376,7 @@ QString Emitter::truth(const Expr& e) {
                QStringLiteral("))");
     }
     case ExprKind::Function:
-        if (e.text.compare(QLatin1String("isnull"), Qt::CaseInsensitive) == 0)
-            return QLatin1Char('(') + value(*e.args[0]) + QStringLiteral(" IS NULL)");
+        if (e.function->condition) return e.function->condition(Call(*this, e, *e.function));
         return value(e);
     case ExprKind::AnyOf: {
         if (e.args.empty()) return QStringLiteral("0");
@@ -389,8 +386,7 @@ QString Emitter::truth(const Expr& e) {
         return QStringLiteral("coalesce((") + parts.join(QStringLiteral(" OR ")) + QStringLiteral("), 0)");
     }
     case ExprKind::Contains:
-        return QStringLiteral("jet_instr(") + catArg(*e.args[0]) + QStringLiteral(", ") + catArg(*e.args[1]) +
-               QStringLiteral(") > 0");
+        return sqlCall(jetInstr, {catArg(*e.args[0]), catArg(*e.args[1])}) + QStringLiteral(" > 0");
     case ExprKind::KeyIn:
         return QStringLiteral("coalesce(") + value(*e.args[0]) + QStringLiteral(" IN (") +
                select(*e.sub, false) + QStringLiteral("), 0)");
@@ -475,75 +471,6 @@ void Emitter::catArgs(const Expr& e, QStringList& out) {
         return;
     }
     out << catArg(e);
-}
-
-QString Emitter::function(const Expr& e) {
-    const QString name = e.text.toLower();
-    auto v = [&](int i) { return value(*e.args[i]); };
-    auto call = [](const char* fn, const QStringList& args) -> QString {
-        return QLatin1String(fn) + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
-    };
-    if (name == "iif")
-        return QStringLiteral("(CASE WHEN ") + truth(*e.args[0]) + QStringLiteral(" THEN ") + v(1) +
-               QStringLiteral(" ELSE ") + v(2) + QStringLiteral(" END)");
-    if (name == "instr") {
-        if (e.args.size() == 2) return call("jet_instr", {catArg(*e.args[0]), catArg(*e.args[1])});
-        QStringList args{v(0), catArg(*e.args[1]), catArg(*e.args[2])};
-        if (e.args.size() == 4) args << v(3);
-        return call("jet_instr", args);
-    }
-    if (name == "format") {
-        if (e.args.size() == 1) return text(*e.args[0]);
-        const Expr& x = *e.args[0];
-        return call("jet_format", {x.type == JetType::Boolean ? text(x) : v(0), text(*e.args[1])});
-    }
-    if (name == "round") return call("jet_round", {v(0), e.args.size() > 1 ? v(1) : QStringLiteral("0")});
-    if (name == "abs") return call("abs", {v(0)});
-    if (name == "count") return e.star ? QStringLiteral("count(*)") : call("count", {v(0)});
-    if (name == "sum" || name == "avg") return name + QLatin1Char('(') + v(0) + QLatin1Char(')');
-    if (name == "min" || name == "max")
-        return name + QLatin1Char('(') + orderKey(*e.args[0]) + QLatin1Char(')');
-    if (name == "now") return QStringLiteral("datetime('now', 'localtime')");
-    if (name == "date") return QStringLiteral("date('now', 'localtime')");
-    if (name == "year" || name == "month" || name == "day" || name == "hour" || name == "minute" ||
-        name == "second") {
-        const int at = name == "year"     ? 1
-                       : name == "month"  ? 6
-                       : name == "day"    ? 9
-                       : name == "hour"   ? 12
-                       : name == "minute" ? 15
-                                          : 18;
-        return QStringLiteral("CAST(substr(") + asDate(*e.args[0]) +
-               QStringLiteral(", %1, %2) AS INTEGER)").arg(at).arg(name == "year" ? 4 : 2);
-    }
-    if (name == "len") return call("length", {text(*e.args[0])});
-    if (name == "left") return call("substr", {text(*e.args[0]), QStringLiteral("1"), v(1)});
-    if (name == "right") return call("jet_right", {text(*e.args[0]), v(1)});
-    if (name == "mid") {
-        QStringList args{text(*e.args[0]), v(1)};
-        if (e.args.size() == 3) args << v(2);
-        return call("substr", args);
-    }
-    if (name == "trim" || name == "ltrim" || name == "rtrim")
-        return name + QLatin1Char('(') + text(*e.args[0]) + QStringLiteral(", ' ')");
-    if (name == "ucase") return call("upper", {text(*e.args[0])});
-    if (name == "lcase") return call("lower", {text(*e.args[0])});
-    if (name == "nz") {
-        const QString fallback = e.args.size() > 1                  ? v(1)
-                                 : e.args[0]->type == JetType::Text ? QStringLiteral("''")
-                                                                    : QStringLiteral("0");
-        return call("ifnull", {v(0), fallback});
-    }
-    if (name == "isnull") return QStringLiteral("(-(") + v(0) + QStringLiteral(" IS NULL))");
-    if (name == "val") return call("jet_val", {text(*e.args[0])});
-    if (name == "cstr") return text(*e.args[0]);
-    if (name == "clng" || name == "cint") return call("jet_clng", {v(0)});
-    if (name == "cdbl" || name == "csng" || name == "ccur") return call("jet_cdbl", {v(0)});
-    if (name == "cdate" || name == "datevalue") return asDate(*e.args[0]);
-    if (name == "cbool") return e.args[0]->type == JetType::Boolean ? v(0) : call("jet_bool", {v(0)});
-    if (name == "int") return call("jet_int", {v(0)});
-    if (name == "fix") return call("jet_fix", {v(0)});
-    fail(e.pos, QStringLiteral("不认识的函数 %1").arg(e.text));
 }
 
 } // namespace jet

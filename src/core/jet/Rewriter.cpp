@@ -68,6 +68,7 @@ ExprPtr copy(const Expr& e, const Source* from = nullptr, const Source* to = nul
     c->column = e.column;
     c->aliasRef = e.aliasRef;
     c->aggregate = e.aggregate;
+    c->function = e.function;
     for (const auto& a : e.args)
         c->args.push_back(copy(*a, from, to));
     return c;
