@@ -10,6 +10,16 @@ bool Token::is(const char* keyword) const {
     return kind == Tok::Ident && !bracketed && text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
 }
 
+bool Token::isReserved() const {
+    static const char* const reserved[] = {
+        "SELECT", "FROM",   "WHERE",  "GROUP", "BY",       "HAVING",      "ORDER", "ASC",    "DESC",
+        "AS",     "AND",    "OR",     "XOR",   "NOT",      "IS",          "NULL",  "LIKE",   "BETWEEN",
+        "IN",     "EXISTS", "TRUE",   "FALSE", "MOD",      "INSERT",      "INTO",  "VALUES", "UPDATE",
+        "SET",    "DELETE", "CREATE", "TABLE", "DROP",     "JOIN",        "INNER", "LEFT",   "RIGHT",
+        "OUTER",  "ON",     "UNION",  "TOP",   "DISTINCT", "DISTINCTROW", "ALL"};
+    return std::any_of(std::begin(reserved), std::end(reserved), [&](const char* w) { return is(w); });
+}
+
 void failAt(const QString& sql, int pos, const QString& what) {
     pos = std::clamp(pos, 0, int(sql.size()));
     QString near = sql.mid(pos, 24).simplified();

@@ -13,6 +13,8 @@ struct Token {
     int pos = 0;            // character offset in the statement
     bool bracketed = false; // [name]: never a keyword
     bool is(const char* keyword) const;
+    // A word that ends a list or an expression, and so can never be an alias without AS.
+    bool isReserved() const;
     bool isOp(const char* op) const { return kind == Tok::Op && text == QLatin1String(op); }
 };
 

@@ -16,7 +16,20 @@ public:
     Statement parseStatement();
 
 private:
-    class Nest;
+    // Counts one level of nesting while it lives; refuses the statement beyond kMaxNesting.
+    class Nest {
+    public:
+        explicit Nest(Parser& p) : p_(p) {
+            if (++p_.nesting_ > kMaxNesting) p_.fail(QStringLiteral("括号或子查询嵌套太深"));
+        }
+        ~Nest() { --p_.nesting_; }
+        Nest(const Nest&) = delete;
+        Nest& operator=(const Nest&) = delete;
+
+    private:
+        Parser& p_;
+    };
+
     const Token& peek(int ahead = 0) const;
     const Token& next();
     bool accept(const char* keyword);
@@ -35,6 +48,7 @@ private:
     void parseDelete(Statement& st);
     void parseCreate(Statement& st);
 
+    // Expressions (ParserExpressions.cpp).
     ExprPtr parseExpr();
     ExprPtr parseXor();
     ExprPtr parseAnd();
