@@ -8,10 +8,7 @@
 
 namespace gbk {
 
-// The GBK bytes of one character (a code point); nullopt when GBK cannot hold it.
-std::optional<QByteArray> encodeChar(char32_t codePoint);
-
-// The bytes of each character of the text, in order (nullopt for an unrepresentable one).
+// The GBK bytes of each character of the text, in order; nullopt for one GBK cannot hold.
 std::vector<std::optional<QByteArray>> encodeChars(const QString& text);
 
 } // namespace gbk

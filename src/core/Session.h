@@ -60,6 +60,10 @@ public:
 
     MessageBoxes& boxes() { return boxes_; }
 
+    // Transactions nest as savepoints, whose names must differ while they are open.
+    int enterTransaction() { return ++transactionDepth_; }
+    void leaveTransaction() { --transactionDepth_; }
+
     // Process-wide state of the run.
     Options options;
     bool admin = false;
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<jet::Translator> translator_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     QueryResult shared_;
+    int transactionDepth_ = 0;
 };
 
 // The shared routines every window uses.

@@ -4,16 +4,12 @@
 
 #include <sqlite3.h>
 
-namespace {
-int depth = 0; // savepoint names must be unique while nested
-}
-
 Transaction::Transaction(Session& session)
-    : session_(session), name_(QStringLiteral("vost_tx_%1").arg(++depth)) {
+    : session_(session), name_(QStringLiteral("vost_tx_%1").arg(session.enterTransaction())) {
     try {
         session_.execNative(QStringLiteral("SAVEPOINT ") + name_);
     } catch (...) {
-        --depth;
+        session_.leaveTransaction();
         throw;
     }
 }
@@ -23,7 +19,7 @@ Transaction::~Transaction() {
         const QByteArray sql = ("ROLLBACK TO " + name_ + "; RELEASE " + name_).toUtf8();
         sqlite3_exec(session_.handle(), sql.constData(), nullptr, nullptr, nullptr);
     }
-    --depth;
+    session_.leaveTransaction();
 }
 
 void Transaction::commit() {
