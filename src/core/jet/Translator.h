@@ -1,6 +1,7 @@
 #pragma once
 // Translates the program's Jet SQL statements into SQLite SQL: tokenizer, parser into a
-// small syntax tree, typing against the catalogue, emitter. Translations are cached by text.
+// small syntax tree, typing against the catalogue, faster forms of some shapes, emitter.
+// Translations are cached by text.
 #include "core/jet/Catalog.h"
 #include "core/jet/JetTypes.h"
 
