@@ -27,22 +27,19 @@ bool hasSubselect(const Expr& e) {
     return std::any_of(e.args.begin(), e.args.end(), [](const ExprPtr& a) { return hasSubselect(*a); });
 }
 
-ExprPtr node(ExprKind kind, JetType type, int pos) {
+// A new node of the given arguments, typed as the binder would type it.
+template <typename... Args> ExprPtr node(ExprKind kind, Op op, JetType type, int pos, Args... args) {
     auto e = std::make_unique<Expr>();
     e->kind = kind;
+    e->op = op;
     e->type = type;
     e->pos = pos;
-    return e;
-}
-
-ExprPtr node(ExprKind kind, JetType type, int pos, std::vector<ExprPtr> args) {
-    auto e = node(kind, type, pos);
-    e->args = std::move(args);
+    (e->args.push_back(std::move(args)), ...);
     return e;
 }
 
 ExprPtr literal(ExprKind kind, JetType type, const QString& text, int pos) {
-    auto e = node(kind, type, pos);
+    auto e = node(kind, Op::None, type, pos);
     e->text = text;
     return e;
 }
@@ -56,8 +53,7 @@ ExprPtr columnOf(const Source* source, const QString& column, JetType type, int 
 
 // A copy of an expression without sub-selects; columns of `from` become columns of `to`.
 ExprPtr copy(const Expr& e, const Source* from = nullptr, const Source* to = nullptr) {
-    auto c = node(e.kind, e.type, e.pos);
-    c->op = e.op;
+    auto c = node(e.kind, e.op, e.type, e.pos);
     c->depth = e.depth;
     c->text = e.text;
     c->qualifier = e.qualifier;
@@ -93,30 +89,18 @@ ExprPtr signedIn(Expr& eq) {
     if ((y.type != JetType::Long && y.type != JetType::Integer && y.type != JetType::Double) ||
         hasSubselect(y))
         return nullptr;
-    std::vector<ExprPtr> in;
-    in.push_back(std::move(*absOperand(*eq.args[side])));
-    in.push_back(copy(y));
+    ExprPtr x = std::move(*absOperand(*eq.args[side]));
+    const JetType b = JetType::Boolean;
     if (y.kind == ExprKind::Number) { // never negative: the parser reads a sign as an operator
         const QString v = y.text.startsWith(QLatin1Char('.')) ? QLatin1Char('0') + y.text : y.text;
-        in.push_back(literal(ExprKind::Number, y.type, QLatin1Char('-') + v, y.pos));
-        return node(ExprKind::InList, JetType::Boolean, eq.pos, std::move(in));
+        return node(ExprKind::InList, Op::None, b, eq.pos, std::move(x), copy(y),
+                    literal(ExprKind::Number, y.type, QLatin1Char('-') + v, y.pos));
     }
-    std::vector<ExprPtr> minus;
-    minus.push_back(copy(y));
-    auto neg = node(ExprKind::Unary, y.type, y.pos, std::move(minus));
-    neg->op = Op::Neg;
-    in.push_back(std::move(neg));
-    std::vector<ExprPtr> notNegative;
-    notNegative.push_back(copy(y));
-    notNegative.push_back(literal(ExprKind::Number, JetType::Long, QStringLiteral("0"), y.pos));
-    auto ge = node(ExprKind::Binary, JetType::Boolean, eq.pos, std::move(notNegative));
-    ge->op = Op::Ge;
-    std::vector<ExprPtr> both;
-    both.push_back(node(ExprKind::InList, JetType::Boolean, eq.pos, std::move(in)));
-    both.push_back(std::move(ge));
-    auto chain = node(ExprKind::Chain, JetType::Boolean, eq.pos, std::move(both));
-    chain->op = Op::And;
-    return chain;
+    auto in = node(ExprKind::InList, Op::None, b, eq.pos, std::move(x), copy(y),
+                   node(ExprKind::Unary, Op::Neg, y.type, y.pos, copy(y)));
+    auto notNegative = node(ExprKind::Binary, Op::Ge, b, eq.pos, copy(y),
+                            literal(ExprKind::Number, JetType::Long, QStringLiteral("0"), y.pos));
+    return node(ExprKind::Chain, Op::And, b, eq.pos, std::move(in), std::move(notNegative));
 }
 
 // ---- InStr(a & ',' & b ..., 'k') > 0 ------------------------------------------------------
@@ -335,7 +319,7 @@ ExprPtr Rewriter::searchEachPart(Expr& call) {
         parts.push_back(item);
     }
     // A Null part is no match (& joins it as no text), so the whole is never Null.
-    auto any = node(ExprKind::AnyOf, JetType::Boolean, call.pos);
+    auto any = node(ExprKind::AnyOf, Op::None, JetType::Boolean, call.pos);
     for (ExprPtr* part : parts) {
         const QString shown = shownCharacters((*part)->type);
         if (!shown.isEmpty()) {
@@ -344,12 +328,9 @@ ExprPtr Rewriter::searchEachPart(Expr& call) {
                 continue;
         }
         ExprPtr search = searchLookedUp(**part, needle);
-        if (!search) {
-            std::vector<ExprPtr> args;
-            args.push_back(std::move(*part));
-            args.push_back(copy(needle));
-            search = node(ExprKind::Contains, JetType::Boolean, call.pos, std::move(args));
-        }
+        if (!search)
+            search = node(ExprKind::Contains, Op::None, JetType::Boolean, call.pos, std::move(*part),
+                          copy(needle));
         any->args.push_back(std::move(search));
     }
     return any;
@@ -416,14 +397,11 @@ ExprPtr Rewriter::searchLookedUp(const Expr& part, const Expr& needle) {
     item.name = key->column;
     keys->result.push_back({item.name, key->type});
     keys->items.push_back(std::move(item));
-    std::vector<ExprPtr> search;
-    search.push_back(copy(x, looked, &t->source));
-    search.push_back(copy(needle));
-    keys->where = node(ExprKind::Contains, JetType::Boolean, needle.pos, std::move(search));
+    keys->where = node(ExprKind::Contains, Op::None, JetType::Boolean, needle.pos,
+                       copy(x, looked, &t->source), copy(needle));
     keys->from.push_back(std::move(t));
-    std::vector<ExprPtr> in;
-    in.push_back(columnOf(part.source, shown->name, c->type, part.pos));
-    auto keyIn = node(ExprKind::KeyIn, JetType::Boolean, part.pos, std::move(in));
+    auto keyIn = node(ExprKind::KeyIn, Op::None, JetType::Boolean, part.pos,
+                      columnOf(part.source, shown->name, c->type, part.pos));
     keyIn->sub = std::move(keys);
     return keyIn;
 }
