@@ -4,8 +4,17 @@
 #include "core/Vb.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+
+QString toolOutput(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    EXPECT_TRUE(p.waitForFinished()) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 void LedgerFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());

@@ -11,6 +11,9 @@
 qlonglong addRowOf(Session& session, const QString& table, const QString& columns,
                    const QVariantList& values);
 
+// What a command-line tool (pdftotext, unzip) writes to standard output, read as UTF-8.
+QString toolOutput(const QString& program, const QStringList& arguments);
+
 // Readable texts in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
