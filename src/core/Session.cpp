@@ -1,5 +1,7 @@
 #include "core/Session.h"
 
+#include "core/FileDialogs.h"
+#include "core/Printers.h"
 #include "core/Vb.h"
 #include "core/jet/ValueText.h"
 
@@ -100,9 +102,33 @@ void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type
     }
 }
 
+// A session without windows asks no file questions and knows no printer.
+class NoFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+class NoPrinters : public Printers {
+public:
+    std::vector<PrinterInfo> available() override { return {}; }
+    std::optional<PrinterInfo> defaultPrinter() override { return {}; }
+    bool print(const QString&, const QString&, const PagePainter&) override { return false; }
+};
+
 } // namespace
 
-Session::Session(MessageBoxes& boxes) : boxes_(boxes) {}
+Session::Session(MessageBoxes& boxes)
+    : boxes_(boxes), ownFileDialogs_(std::make_unique<NoFileDialogs>()),
+      ownPrinters_(std::make_unique<NoPrinters>()), fileDialogs_(*ownFileDialogs_), printers_(*ownPrinters_) {
+}
+
+Session::Session(MessageBoxes& boxes, FileDialogs& fileDialogs, Printers& printers)
+    : boxes_(boxes), fileDialogs_(fileDialogs), printers_(printers) {}
 
 Session::~Session() {
     close();

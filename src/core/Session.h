@@ -17,6 +17,8 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class FileDialogs;
+class Printers;
 
 using DbError = jet::JetError;
 using FieldValues = std::vector<std::pair<QString, QVariant>>;
@@ -28,7 +30,10 @@ struct ProgramStop {
 
 class Session {
 public:
+    // Without file dialogs (every question cancels) and without printers: the headless
+    // commands, and tests that need neither.
     explicit Session(MessageBoxes& boxes);
+    Session(MessageBoxes& boxes, FileDialogs& fileDialogs, Printers& printers);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -59,6 +64,8 @@ public:
     void execNative(const QString& sql);
 
     MessageBoxes& boxes() { return boxes_; }
+    FileDialogs& fileDialogs() { return fileDialogs_; }
+    Printers& printers() { return printers_; }
 
     // Transactions nest as savepoints, whose names must differ while they are open.
     int enterTransaction() { return ++transactionDepth_; }
@@ -80,6 +87,10 @@ private:
     void finalizeAll();
 
     MessageBoxes& boxes_;
+    std::unique_ptr<FileDialogs> ownFileDialogs_; // the stand-ins of a session without them
+    std::unique_ptr<Printers> ownPrinters_;
+    FileDialogs& fileDialogs_;
+    Printers& printers_;
     sqlite3* db_ = nullptr;
     QString path_;
     std::unique_ptr<jet::Catalog> catalog_;

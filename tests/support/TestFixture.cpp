@@ -18,6 +18,7 @@ QString toolOutput(const QString& program, const QStringList& arguments) {
 
 void LedgerFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());
+    printers.pdfFolder = dir.path();
     CreateDataFile(dataPath(), schemaVersion);
     session.open(dataPath());
 }

@@ -1,8 +1,10 @@
 #pragma once
-// A fresh data file in a fresh temporary folder, opened in a session whose message boxes
-// are scripted.
+// A fresh data file in a fresh temporary folder, opened in a session whose message boxes,
+// file dialogs and printers are scripted.
+#include "core/FileDialogs.h"
 #include "core/MessageBoxes.h"
 #include "core/Session.h"
+#include "report/ScriptedPrinters.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -43,6 +45,8 @@ protected:
 
     QTemporaryDir dir;
     ScriptedMessageBoxes boxes;
-    Session session{boxes};
+    ScriptedFileDialogs files;
+    ScriptedPrinters printers; // prints into dir
+    Session session{boxes, files, printers};
     long schemaVersion = 2002;
 };
