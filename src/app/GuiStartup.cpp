@@ -3,7 +3,9 @@
 #include "core/Session.h"
 #include "core/Startup.h"
 #include "mainwindow/frmmain.h"
+#include "ui/QtFileDialogs.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/QtPrinters.h"
 #include "ui/frmKey.h"
 
 #include <QApplication>
@@ -42,7 +44,9 @@ int StartWindows(int& argc, char** argv, const QString& dataFile) {
         QApplication::installTranslator(&qtTexts);
 
     QtMessageBoxes boxes;
-    Session session(boxes);
+    QtFileDialogs fileDialogs;
+    QtPrinters printers;
+    Session session(boxes, fileDialogs, printers);
     try {
         return RunStartup(session, dataFile.isEmpty() ? DataFilePath() : dataFile,
                           [](Session& s) -> QWidget* { return new frmmain(s); });
