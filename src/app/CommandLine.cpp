@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "core/DataFileLocation.h"
 #include "core/Options.h"
 #include "core/Session.h"
 #include "core/Startup.h"
@@ -46,15 +47,21 @@ int CommandContext::wrongUsage(const QString& reason) const {
 }
 
 CommandLine::CommandLine(std::vector<Command> commands)
-    : print(writerTo(stdout)), printError(writerTo(stderr)), commands_(std::move(commands)) {}
+    : print(writerTo(stdout)), printError(writerTo(stderr)), programFolder(ProgramFolder()),
+      commands_(std::move(commands)) {}
 
-QString CommandLine::helpText() const {
-    QString text = QStringLiteral("用法：vostrel [--data 文件] [命令 [参数…]]\n\n") + app::kTitle +
-                   QStringLiteral("：小商店的进货、销售与库存台账。不带命令时打开程序窗口。\n\n"
-                                  "选项：\n"
-                                  "  --data <文件>   使用这个数据文件，而不是程序所在文件夹中的 DBvost.mdb\n"
-                                  "  -h, --help      显示本帮助\n"
-                                  "  -v, --version   显示版本\n");
+QString CommandLine::helpText(const QString& dataFile) const {
+    QString text =
+        QStringLiteral("用法：vostrel [--data 文件] [命令 [参数…]]\n\n") + app::kTitle +
+        QStringLiteral("：小商店的进货、销售与库存台账。不带命令时打开程序窗口。\n\n"
+                       "选项：\n"
+                       "  --data <文件>   使用这个数据文件，而不是平常的数据文件\n"
+                       "  -h, --help      显示本帮助\n"
+                       "  -v, --version   显示版本\n\n"
+                       "平常的数据文件 DBvost.mdb 在程序所在的文件夹中（该文件夹可写而程序未经安装时），"
+                       "否则在 $XDG_DATA_HOME/vostrel/（默认 ~/.local/share/vostrel/），"
+                       "初次启动时新建。\n") +
+        QStringLiteral("数据文件：") + dataFile + QLatin1Char('\n');
     if (!commands_.empty()) {
         text += QStringLiteral("\n命令（不打开窗口）：\n");
         for (const Command& c : commands_)
@@ -101,24 +108,38 @@ int CommandLine::dispatch(const QStringList& arguments, const WindowsStart& wind
         printError(kSeeHelp);
         return exitstatus::WrongUsage;
     }
+    const bool usual = !parser.isSet(data);
+    const QString dataFile = ChooseDataFile(FindDataFilePlaces(programFolder, parser.value(data)));
     if (parser.isSet(help)) {
-        print(helpText());
+        print(helpText(dataFile));
         return exitstatus::Done;
     }
     if (parser.isSet(version)) {
         print(app::kTitle + QLatin1Char(' ') + app::kVersion);
         return exitstatus::Done;
     }
-    const QString dataFile = parser.value(data);
+    // The usual file is made on first use; a file named by --data must exist, so that a
+    // mistyped name is refused instead of starting an empty ledger.
+    auto makeUsualFile = [&] {
+        if (!usual) return;
+        try {
+            EnsureDataFile(dataFile);
+        } catch (const DbError& e) {
+            printError(e.text); // opening it then fails with the program's own message
+        }
+    };
     const QStringList words = parser.positionalArguments();
-    if (words.isEmpty()) return windows(dataFile);
+    if (words.isEmpty()) {
+        makeUsualFile();
+        return windows(dataFile);
+    }
 
     for (const Command& c : commands_) {
         if (c.name != words.first()) continue;
         needApp();
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-        CommandContext context(words.mid(1), dataFile.isEmpty() ? DataFilePath() : dataFile, print,
-                               printError);
+        makeUsualFile();
+        CommandContext context(words.mid(1), dataFile, print, printError);
         try {
             return c.run(context);
         } catch (const ProgramStop& stop) {

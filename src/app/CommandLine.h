@@ -27,7 +27,7 @@ public:
     ~CommandContext();
 
     const QStringList args; // the words after the command's name
-    const QString dataFile; // --data, or the data file beside the program
+    const QString dataFile; // --data, or the usual data file
     const Print print;      // standard output, a line each
     const Print printError; // standard error, a line each
 
@@ -50,7 +50,7 @@ struct Command {
     std::function<int(CommandContext&)> run;
 };
 
-// The windows on a data file (an empty name: the one beside the program); returns the exit status.
+// The windows on a data file; returns the exit status.
 using WindowsStart = std::function<int(const QString& dataFile)>;
 
 class CommandLine {
@@ -60,6 +60,9 @@ public:
     // Where the texts go; UTF-8 on standard output and standard error unless a test says otherwise.
     Print print;
     Print printError;
+    // Where the usual data file is looked for: beside the program, or in the user's data folder
+    // when the program is installed (see ChooseDataFile).
+    QString programFolder;
 
     // Parses the program's arguments (argv[0] first) before any application object exists:
     // help, version and wrong usage print and end without one; a command runs with a
@@ -68,7 +71,8 @@ public:
     // The same for arguments already decoded, inside an existing application object.
     int run(const QStringList& arguments, const WindowsStart& windows);
 
-    QString helpText() const;
+    // The help, naming the data file that would be used.
+    QString helpText(const QString& dataFile) const;
 
 private:
     int dispatch(const QStringList& arguments, const WindowsStart& windows,

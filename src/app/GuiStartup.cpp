@@ -48,8 +48,7 @@ int StartWindows(int& argc, char** argv, const QString& dataFile) {
     QtPrinters printers;
     Session session(boxes, fileDialogs, printers);
     try {
-        return RunStartup(session, dataFile.isEmpty() ? DataFilePath() : dataFile,
-                          [](Session& s) -> QWidget* { return new frmmain(s); });
+        return RunStartup(session, dataFile, [](Session& s) -> QWidget* { return new frmmain(s); });
     } catch (const ProgramStop& stop) {
         return stop.exitCode;
     }

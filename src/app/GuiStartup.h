@@ -15,5 +15,5 @@ using MainWindowFactory = std::function<QWidget*(Session&)>;
 int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow);
 
 // The program with windows: the application object in Chinese, the session, and the start-up
-// on the data file (an empty name: the one beside the program). Returns the exit status.
+// on the data file. Returns the exit status.
 int StartWindows(int& argc, char** argv, const QString& dataFile);

@@ -24,6 +24,10 @@ QString ChooseDataFile(const DataFilePlaces& places) {
     return QDir::cleanPath(QDir(dataHome).filePath(QStringLiteral("vostrel/") + kFileName));
 }
 
+QString ProgramFolder() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 DataFilePlaces FindDataFilePlaces(const QString& programDir, const QString& dataOption) {
     DataFilePlaces p;
     p.dataOption = dataOption;

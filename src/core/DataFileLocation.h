@@ -19,6 +19,9 @@ struct DataFilePlaces {
 // $XDG_DATA_HOME when that is unset or not an absolute path. Always an absolute path.
 QString ChooseDataFile(const DataFilePlaces& places);
 
+// The folder of the running program, known before any application object exists.
+QString ProgramFolder();
+
 // The places as they are for a program in programDir.
 DataFilePlaces FindDataFilePlaces(const QString& programDir, const QString& dataOption);
 

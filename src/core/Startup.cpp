@@ -94,10 +94,6 @@ QString NewVersionMessage() {
     return QStringLiteral("您需要下载新版本！（") + app::kDownloadAddress + QStringLiteral("）");
 }
 
-QString DataFilePath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/DBvost.mdb");
-}
-
 void LoadOptions(Session& session) {
     std::optional<QueryResult> r;
     try {

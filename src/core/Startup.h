@@ -16,9 +16,6 @@ inline const QString kDataFileDamaged = QStringLiteral("数据文件遭到破坏
 // "您需要下载新版本！" with the download address in parentheses.
 QString NewVersionMessage();
 
-// The data file in the program's folder.
-QString DataFilePath();
-
 // Reads the options row (ID 3) into session.options column by column, brings a data file of
 // version 2000 or 2001 up to 2002, and checks the version. A column that cannot be read or
 // converted keeps its setting. When the options row is missing or the version is not the

@@ -2,7 +2,10 @@
 #include "core/Session.h"
 #include "support/TestFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <sys/stat.h>
 
 namespace {
 
@@ -12,6 +15,7 @@ protected:
     CommandLineTest() {
         commandLine.print = [this](const QString& line) { out += line + '\n'; };
         commandLine.printError = [this](const QString& line) { err += line + '\n'; };
+        commandLine.programFolder = dir.path(); // a portable copy, its data file beside it
     }
     int run(const QStringList& args) {
         out.clear();
@@ -48,6 +52,21 @@ std::pair<int, QString> runProgram(const QString& arg) {
     return {status, QString::fromUtf8(p.readAllStandardOutput())};
 }
 
+// An environment variable set for one test, and put back after it.
+class EnvSetting {
+public:
+    EnvSetting(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    ~EnvSetting() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
 } // namespace
 
 TEST_F(CommandLineTest, HelpAndVersionWorkWithoutADisplay) {
@@ -58,7 +77,10 @@ TEST_F(CommandLineTest, HelpAndVersionWorkWithoutADisplay) {
 
     EXPECT_EQ(run({"-h"}), 0);
     EXPECT_TRUE(out.contains("  name \n      the business name")) << out.toStdString();
+    EXPECT_TRUE(out.contains("\n数据文件：" + dataPath() + "\n")) << out.toStdString();
     EXPECT_FALSE(windowsFile.has_value());
+    run({"--data", "/tmp/其它.mdb", "--help"});
+    EXPECT_TRUE(out.contains("\n数据文件：/tmp/其它.mdb\n")) << out.toStdString();
 }
 
 TEST_F(CommandLineTest, WrongUsageEndsWithStatusTwo) {
@@ -77,9 +99,10 @@ TEST_F(CommandLineTest, WrongUsageEndsWithStatusTwo) {
 
 TEST_F(CommandLineTest, DataOptionChoosesTheFileForTheWindowsAndTheCommands) {
     EXPECT_EQ(run({}), 0);
-    EXPECT_EQ(windowsFile, ""); // the one beside the program
+    EXPECT_EQ(windowsFile, dataPath());
     EXPECT_EQ(run({"--data", "/tmp/其它.mdb"}), 0);
     EXPECT_EQ(windowsFile, "/tmp/其它.mdb");
+    EXPECT_FALSE(QFile::exists("/tmp/其它.mdb")); // named, so never made
 
     session.execSql("update T_Option set MingCheng='小店' where id=3");
     EXPECT_EQ(run({"--data", dataPath(), "name"}), 0);
@@ -93,4 +116,33 @@ TEST_F(CommandLineTest, DataOptionChoosesTheFileForTheWindowsAndTheCommands) {
     EXPECT_EQ(run({"--data", dir.filePath("missing.mdb"), "name"}), 1);
     EXPECT_EQ(err, "数据文件出现错误，程序不能继续运行!\n");
     EXPECT_TRUE(out.isEmpty());
+}
+
+TEST_F(CommandLineTest, AnInstalledProgramKeepsItsDataInTheUsersDataFolderMadeOnFirstStart) {
+    // <prefix>/bin/vostrel with its desktop entry in <prefix>/share/applications; the folder
+    // is writable (as /usr/bin is for root), and still not where the data goes.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("usr/bin") && QDir(dir.path()).mkpath("usr/share/applications"));
+    QFile entry(dir.filePath("usr/share/applications/org.vostrel.Vostrel.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.close();
+    commandLine.programFolder = dir.filePath("usr/bin");
+    EnvSetting home("HOME", QFile::encodeName(dir.filePath("home")));
+    EnvSetting xdg("XDG_DATA_HOME", QByteArray());
+    const QString usual = dir.filePath("home/.local/share/vostrel/DBvost.mdb");
+
+    run({"--help"});
+    EXPECT_TRUE(out.contains("\n数据文件：" + usual + "\n")) << out.toStdString();
+    EXPECT_FALSE(QFile::exists(usual));
+    EXPECT_EQ(run({"name"}), 0);
+    EXPECT_EQ(out, "名称：\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(usual).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("home/.local/share/vostrel")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    EnvSetting xdgSet("XDG_DATA_HOME", QFile::encodeName(dir.filePath("xdg")));
+    EXPECT_EQ(run({}), 0);
+    EXPECT_EQ(windowsFile, dir.filePath("xdg/vostrel/DBvost.mdb"));
+    EXPECT_TRUE(QFile::exists(*windowsFile));
 }
