@@ -3,6 +3,10 @@
 #include "core/RecordReader.h"
 #include "core/Vb.h"
 
+#include <QBrush>
+#include <QPainter>
+#include <QPixmap>
+
 namespace {
 const QString kHidden = QStringLiteral("...");
 }
@@ -30,6 +34,35 @@ void GoodsListModel::load(RowSource& in, const Options& options) {
         }
         return total;
     });
+}
+
+QVariant GoodsListModel::data(const QModelIndex& index, int role) const {
+    const bool marked =
+        role == Qt::BackgroundRole || role == Qt::ForegroundRole || role == Qt::DecorationRole;
+    if (!marked || !index.isValid() || index.row() >= rowCount() || !isLowStock(record(index.row())))
+        return RecordTableModel::data(index, role);
+    switch (role) {
+    case Qt::BackgroundRole:
+        return QBrush(QColor(0xfc, 0xe1, 0xd9));
+    case Qt::ForegroundRole:
+        return QBrush(QColor(0xa3, 0x1f, 0x14));
+    default:
+        if (index.column() != Stock) return {};
+        if (lowMarker_.isNull()) {
+            // A small downward triangle: the stock has fallen below its minimum. Small, so that
+            // the narrow stock column keeps room for its figures.
+            QPixmap p(20, 20);
+            p.fill(Qt::transparent);
+            QPainter painter(&p);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0xd2, 0x2b, 0x1e));
+            painter.drawPolygon(QPolygonF({QPointF(1, 4), QPointF(19, 4), QPointF(10, 17)}));
+            painter.end();
+            lowMarker_ = QIcon(p);
+        }
+        return lowMarker_;
+    }
 }
 
 QString GoodsListModel::cellText(int row, int column) const {

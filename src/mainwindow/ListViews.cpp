@@ -104,4 +104,22 @@ QString statusText(int tab, double total, const Options& options) {
     }
 }
 
+namespace {
+// The same test as GoodsListModel::isLowStock.
+const QString kLowStock = QStringLiteral(" where KCmin>0 and ZKC<KCmin");
+} // namespace
+
+QString lowStockStatement() {
+    return QStringLiteral("select ID,JC,MC,XH,KW,KCmin,ZKC,ZCB,LSJ,PFJ,DBJ from T_TZ") + kLowStock +
+           QStringLiteral(" order by MC,XH");
+}
+
+QString lowStockCountStatement() {
+    return QStringLiteral("select count(*) from T_TZ") + kLowStock;
+}
+
+QString lowStockText(qlonglong count) {
+    return QStringLiteral("低于最小库存：") + QString::number(count) + QStringLiteral(" 种");
+}
+
 } // namespace listviews

@@ -23,4 +23,11 @@ QString searchStatement(int tab, const QString& keywords);
 // The status bar's text after a load; `total` is the view's money total where it has one.
 QString statusText(int tab, double total, const Options& options);
 
+// Goods below their minimum stock (a minimum is set and the stock is under it): every one of
+// them in the ledger's order, and their number in the whole ledger.
+QString lowStockStatement();
+QString lowStockCountStatement();
+// The status bar's count of them: "低于最小库存：n 种".
+QString lowStockText(qlonglong count);
+
 } // namespace listviews

@@ -106,6 +106,7 @@ void frmmain::buildWindow() {
 
     ListViewL = new ListView(central);
     ListViewL->setObjectName(QStringLiteral("ListViewL"));
+    ListViewL->setIconSize(QSize(9, 9)); // the low-stock marker leaves the narrow stock column its figures
     ListViewL->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListViewL, &QWidget::customContextMenuRequested, this, &frmmain::showContextMenu);
     ListViewL->setModel(demands_);
@@ -119,6 +120,11 @@ void frmmain::buildWindow() {
     statusPanel_->setObjectName(QStringLiteral("StatusBar1Panel1"));
     statusPanel_->setTextFormat(Qt::PlainText);
     bar->addWidget(statusPanel_, 1);
+    lowStockPanel_ = new QLabel(bar);
+    lowStockPanel_->setObjectName(QStringLiteral("StatusBar1Panel2"));
+    lowStockPanel_->setTextFormat(Qt::PlainText);
+    lowStockPanel_->hide();
+    bar->addPermanentWidget(lowStockPanel_);
     setStatusBar(bar);
 
     setMinimumSize(twips::toPx(*this, 11280 + 1200), 480);
@@ -131,6 +137,10 @@ int frmmain::currentTab() const {
 
 QString frmmain::statusPanelText() const {
     return statusPanel_->text();
+}
+
+QString frmmain::lowStockPanelText() const {
+    return lowStockPanel_->isHidden() ? QString() : lowStockPanel_->text();
 }
 
 // ---- tabs and loading ------------------------------------------------------------------
@@ -173,6 +183,7 @@ void frmmain::ListViewL_Init_KHXQ() {
     purchases_->clear();
     currentSql_.clear();
     loadedTab_ = -1;
+    lowStockPanel_->hide();
     cmdS.value(21)->setEnabled(tab >= listviews::Goods);
     ListViewL->resetColumnWidths();
     switch (tab) {
@@ -297,6 +308,19 @@ void frmmain::loadView(int tab) {
         ListViewL->setCurrentIndex(ListViewL->model()->index(0, 0));
     }
     SetStatusText(session_, listviews::statusText(tab, total, session_.options));
+    if (tab == listviews::Goods) showLowStockCount();
+}
+
+void frmmain::showLowStockCount() {
+    // The whole ledger's count, whatever the list shows: the first view holds only 200 goods.
+    try {
+        const qlonglong n = session_.query(listviews::lowStockCountStatement()).value(0, 0).toLongLong();
+        lowStockPanel_->setText(listviews::lowStockText(n));
+        lowStockPanel_->setStyleSheet(n > 0 ? QStringLiteral("color: #a31f14;") : QString());
+        lowStockPanel_->show();
+    } catch (const DbError&) {
+        lowStockPanel_->hide(); // the list's own load has said what is wrong
+    }
 }
 
 // ---- selected row ----------------------------------------------------------------------

@@ -58,6 +58,8 @@ public:
     const QString& currentSql() const { return currentSql_; }
     const QString& currentKeyword() const { return currentKeyword_; }
     QString statusPanelText() const;
+    // The stock ledger's count of goods below their minimum stock; empty on the other tabs.
+    QString lowStockPanelText() const;
     QAction* action(const QString& name) const { return actions_.value(name); }
 
     // Copies of the selected row's record, for the forms opened for it; empty when the view
@@ -98,6 +100,7 @@ private:
     void SSTab1_Click();
     void cmdS_Click(int index);
     void loadView(int tab);
+    void showLowStockCount();
     void fitRowNumbers();
     void placeExitButton();
     int selectedRow() const;
@@ -117,6 +120,7 @@ private:
     void 在账货物进货入库();
     void 在账货物修改调整();
     void 销售出库();
+    void 查看低于最小库存的商品();
     void 编辑维护供应商资料();
     void 营销状态统计分析();
     void 商品盈利能力统计分析();
@@ -134,6 +138,7 @@ private:
     void p调整修改库存货物();
     void p出库库存台账();
     void p新货物注册入库();
+    void p查看低于最小库存的商品();
     void p修改销货记录();
     void p撤消销货记录();
     void p修改进货记录();
@@ -150,6 +155,7 @@ private:
     ListView* ListViewL = nullptr;
     KeywordCombo* cmbSS = nullptr;
     QLabel* statusPanel_ = nullptr;
+    QLabel* lowStockPanel_ = nullptr;
     QWidget* topBar_ = nullptr;
     QHash<int, QPushButton*> cmdS;
     QHash<QString, QAction*> actions_;

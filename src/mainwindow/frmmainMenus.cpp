@@ -62,6 +62,8 @@ void frmmain::buildMenus() {
     addItem(operations, QStringLiteral("在账货物修改调整"), QStringLiteral("在账商品修改调整"),
             &frmmain::在账货物修改调整);
     addItem(operations, QStringLiteral("销售出库"), QStringLiteral("销售登记"), &frmmain::销售出库);
+    addItem(operations, QStringLiteral("查看低于最小库存的商品"), QStringLiteral("查看低于最小库存的商品"),
+            &frmmain::查看低于最小库存的商品);
     addSeparator(operations, QStringLiteral("ss29"));
     addItem(operations, QStringLiteral("编辑维护供应商资料"), QStringLiteral("编辑维护供应商资料"),
             &frmmain::编辑维护供应商资料);
@@ -108,6 +110,9 @@ void frmmain::buildMenus() {
     addSeparator(pmenu_KCTZ, QStringLiteral("ss71"));
     addItem(pmenu_KCTZ, QStringLiteral("p新货物注册入库"), QStringLiteral("新商品注册登记"),
             &frmmain::p新货物注册入库);
+    addSeparator(pmenu_KCTZ, QStringLiteral("ss73"));
+    addItem(pmenu_KCTZ, QStringLiteral("p查看低于最小库存的商品"), QStringLiteral("查看低于最小库存的商品"),
+            &frmmain::p查看低于最小库存的商品);
 
     pmenu_XHJL = addPopup(QStringLiteral("pmenu_XHJL"));
     // Sales are added from the stock ledger; the item only says so.

@@ -124,3 +124,16 @@ void frmmain::销售出库() {
     ssTABto01234(listviews::Goods);
     p出库库存台账();
 }
+
+void frmmain::查看低于最小库存的商品() {
+    // Like a search: the list keeps showing just these goods across edits until the tab changes,
+    // and prints as it shows.
+    ssTABto01234(listviews::Goods);
+    currentSql_ = listviews::lowStockStatement();
+    currentKeyword_.clear();
+    Load_ListViewL_2();
+}
+
+void frmmain::p查看低于最小库存的商品() {
+    查看低于最小库存的商品();
+}

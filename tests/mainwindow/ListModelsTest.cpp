@@ -85,6 +85,27 @@ TEST(ListModels, GoodsShowStockOverMinimumAndHideMoneyBySwitch) {
     EXPECT_NE(m.data(m.index(0, GoodsListModel::Prices), Qt::TextAlignmentRole).toInt(), right);
 }
 
+TEST(ListModels, GoodsBelowTheirMinimumStockAreMarked) {
+    GoodsListModel m;
+    // Below the minimum; at it; no minimum, with none or negative stock; above it; a hundredth below.
+    auto rows = result(kGoodsColumns, {{qlonglong(1), "", "低", "", "", 5.0, 4.0, 0.0, 0.0, 0.0, 0.0},
+                                       {qlonglong(2), "", "等", "", "", 5.0, 5.0, 0.0, 0.0, 0.0, 0.0},
+                                       {qlonglong(3), "", "无", "", "", 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+                                       {qlonglong(4), "", "负", "", "", 0.0, -1.0, 0.0, 0.0, 0.0, 0.0},
+                                       {qlonglong(5), "", "高", "", "", 2.0, 9.0, 0.0, 0.0, 0.0, 0.0},
+                                       {qlonglong(6), "", "差", "", "", 0.3, 0.29, 0.0, 0.0, 0.0, 0.0}});
+    m.load(rows, Options{});
+    for (int row = 0; row < m.rowCount(); ++row) {
+        const bool low = row == 0 || row == 5;
+        SCOPED_TRACE(row);
+        EXPECT_EQ(m.data(m.index(row, GoodsListModel::Goods), Qt::BackgroundRole).isValid(), low);
+        EXPECT_EQ(m.data(m.index(row, GoodsListModel::Goods), Qt::ForegroundRole).isValid(), low);
+        EXPECT_EQ(m.data(m.index(row, GoodsListModel::Stock), Qt::DecorationRole).isValid(), low);
+        EXPECT_FALSE(m.data(m.index(row, GoodsListModel::Goods), Qt::DecorationRole).isValid());
+    }
+    EXPECT_EQ(cell(m, 0, GoodsListModel::Stock), "4/5"); // the text stays as printed and searched
+}
+
 // The sales list shows the same amounts on the main window's data file (MainWindowTest).
 TEST(ListModels, MovementAmountsShowWhatIsOwedOnlyWhenPositive) {
     PurchaseListModel purchases;

@@ -126,6 +126,36 @@ TEST_F(MainWindowTest, StockLedgerFirstViewSearchAndReload) {
     EXPECT_EQ(rows(*w), 200);
 }
 
+TEST_F(MainWindowTest, GoodsBelowTheirMinimumAreCountedAndShownAlone) {
+    addGoods("扳手", "BS", "大", 5, 4, 40);    // below its minimum
+    addGoods("螺丝钉", "LSD", "M6", 5, 5, 12); // at it
+    addGoods("钉子", "DZ", "1寸", 0, 0, 0);    // no minimum
+    addGoods("锤子", "CZ", "", 3, 1, 9);       // below
+    auto w = open(listviews::Sales);
+    EXPECT_EQ(w->lowStockPanelText(), "");
+    w->action("查看低于最小库存的商品")->trigger();
+    ASSERT_EQ(w->currentTab(), listviews::Goods);
+    ASSERT_EQ(rows(*w), 2);
+    EXPECT_EQ(cell(*w, 0, 1), "扳手/BS/大");
+    EXPECT_EQ(cell(*w, 1, 1), "锤子/CZ/");
+    EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 库存台账  ...   成本合计：49");
+    EXPECT_EQ(w->lowStockPanelText(), "低于最小库存：2 种");
+
+    // Bought back above its minimum: a reload after the edit keeps the view, now without it.
+    session.execSql("update T_TZ set ZKC=6 where MC='扳手'");
+    w->Load_ListViewL_2();
+    ASSERT_EQ(rows(*w), 1);
+    EXPECT_EQ(w->lowStockPanelText(), "低于最小库存：1 种");
+    // A tab change goes back to the first view; the right-click menu offers the view too.
+    w->ssTABto01234(listviews::Sales);
+    w->ssTABto01234(listviews::Goods);
+    EXPECT_EQ(rows(*w), 4);
+    EXPECT_EQ(w->lowStockPanelText(), "低于最小库存：1 种");
+    EXPECT_TRUE(w->prepareContextMenu()->actions().contains(w->action("p查看低于最小库存的商品")));
+    w->action("p查看低于最小库存的商品")->trigger();
+    EXPECT_EQ(rows(*w), 1);
+}
+
 TEST_F(MainWindowTest, SalesAndPurchasesShowAmountsOwedAndTotals) {
     const qlonglong g = addGoods("螺丝钉", "LSD", "M6", 0, 10, 25);
     const qlonglong kh = session.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "电话"}});
@@ -219,10 +249,22 @@ TEST_F(MainWindowTest, PermissionsAndAlwaysDisabledItems) {
         "初始化",           "系统设置",          "察看操作日志",     "数据备份与恢复",      "新货物注册入库",
         "p新货物注册入库",  "在账货物进货入库",  "p入库库存台账",    "p修改进货记录",       "p撤消进货记录",
         "在账货物修改调整", "p调整修改库存货物", "营销状态统计分析", "商品盈利能力统计分析"};
-    const QStringList open = {"安全退出",      "编辑维护客户需求", "销售出库",    "编辑维护供应商资料",
-                              "项目预算器",    "算式计算器",       "功能介绍",    "操作帮助",
-                              "关于",          "p添加客户需求",    "p添加供应商", "p出库库存台账",
-                              "p修改销货记录", "p撤消销货记录"};
+    const QStringList open = {"安全退出",
+                              "编辑维护客户需求",
+                              "销售出库",
+                              "编辑维护供应商资料",
+                              "项目预算器",
+                              "算式计算器",
+                              "功能介绍",
+                              "操作帮助",
+                              "关于",
+                              "p添加客户需求",
+                              "p添加供应商",
+                              "p出库库存台账",
+                              "p修改销货记录",
+                              "p撤消销货记录",
+                              "查看低于最小库存的商品",
+                              "p查看低于最小库存的商品"};
     const QStringList never = {"客户与营销统计分析", "供应商与营销统计分析", "P添加XS", "P添加JH"};
     for (const QString& name : gated) {
         ASSERT_TRUE(w->action(name)) << name.toStdString();
@@ -241,7 +283,7 @@ TEST_F(MainWindowTest, PermissionsAndAlwaysDisabledItems) {
     for (const QString& name : never)
         EXPECT_FALSE(w->action(name)->isEnabled()) << name.toStdString();
     EXPECT_EQ(w->findChild<QAction*>("系统设置")->text(), "设置...");
-    EXPECT_EQ(w->findChild<QMenu*>("pmenu_KCTZ")->actions().size(), 5);
+    EXPECT_EQ(w->findChild<QMenu*>("pmenu_KCTZ")->actions().size(), 7);
 }
 
 TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
