@@ -11,6 +11,7 @@
 #include "partners/SupplierListModel.h"
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
+#include "ui/MarkerDelegate.h"
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
@@ -106,7 +107,9 @@ void frmmain::buildWindow() {
 
     ListViewL = new ListView(central);
     ListViewL->setObjectName(QStringLiteral("ListViewL"));
-    ListViewL->setIconSize(QSize(9, 9)); // the low-stock marker leaves the narrow stock column its figures
+    // The stock column's low-stock marker sits in the cell's margin, beside the figures.
+    ListViewL->setIconSize(QSize(9, 9));
+    ListViewL->setItemDelegate(new MarkerDelegate(ListViewL));
     ListViewL->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListViewL, &QWidget::customContextMenuRequested, this, &frmmain::showContextMenu);
     ListViewL->setModel(demands_);
