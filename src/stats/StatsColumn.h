@@ -1,0 +1,12 @@
+#pragma once
+// One column of a statistics list: its key, header, width in twips and alignment. The window,
+// the exports and the command line all take the texts from here.
+#include <QString>
+#include <Qt>
+
+struct StatsColumn {
+    QString key;
+    QString header;
+    int twips = 0;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
