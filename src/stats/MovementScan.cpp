@@ -21,6 +21,8 @@ bool MovementScan::run(float from, float to, const std::function<void(const Stat
     s_.read(QStringLiteral("select ID,TZID,RQ,SL,ZJE from T_IO order by ID"), [&](RowSource& rows) {
         StatsMovement m;
         qint64 done = 0;
+        qint64 lastDay = -1; // records come mostly in date order: a day's month is worked out once
+        int lastMonth = -1;
         while (rows.next()) {
             // Often enough for a bar that moves, seldom enough to cost nothing.
             if ((++done & 4095) == 0 && progress_) {
@@ -47,10 +49,15 @@ bool MovementScan::run(float from, float to, const std::function<void(const Stat
                 seconds = at.time().msecsSinceStartOfDay() / 1000;
             }
             if (day.isValid()) {
-                int y = 0, mo = 0;
-                day.getDate(&y, &mo, nullptr);
-                m.when = day.toJulianDay() * 86400 + seconds;
-                m.month = y * 12 + mo - 1;
+                const qint64 jd = day.toJulianDay();
+                if (jd != lastDay) {
+                    int y = 0, mo = 0;
+                    day.getDate(&y, &mo, nullptr);
+                    lastDay = jd;
+                    lastMonth = y * 12 + mo - 1;
+                }
+                m.when = jd * 86400 + seconds;
+                m.month = lastMonth;
             } else {
                 m.when = 0;
                 m.month = -1;

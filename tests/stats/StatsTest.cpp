@@ -191,7 +191,8 @@ protected:
                 ledger.bookPurchase(someGoods(), fields(quantity()), log);
             } else if (k < 60) {
                 const qlonglong g = someGoods();
-                const double zkc = ledger.stock(g)->ZKC;
+                const double zkc =
+                    scalar(QStringLiteral("select ZKC from T_TZ where ID=%1").arg(g)).toDouble();
                 ledger.bookSale(g, fields(chance(50) ? zkc : quantity()), log);
             } else if (k < 75) {
                 const bool sale = chance(50);
