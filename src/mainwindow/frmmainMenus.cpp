@@ -3,6 +3,8 @@
 #include "core/Startup.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
+#include "stats/frmTJFX_ShangPin.h"
+#include "stats/frmTJFX_ShiJianD.h"
 #include "tools/frmJSQ_HS.h"
 #include "tools/frmJSQ_SS.h"
 #include "ui/ListView.h"
@@ -216,11 +218,11 @@ void frmmain::安全退出() {
 }
 
 void frmmain::营销状态统计分析() {
-    // Opens frmTJFX_ShiJianD.
+    frmTJFX_ShiJianD(session_, this).exec();
 }
 
 void frmmain::商品盈利能力统计分析() {
-    // Opens frmTJFX_ShangPin.
+    frmTJFX_ShangPin(session_, this).exec();
 }
 
 void frmmain::项目预算器() {

@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -284,6 +285,22 @@ TEST_F(MainWindowTest, PermissionsAndAlwaysDisabledItems) {
         EXPECT_FALSE(w->action(name)->isEnabled()) << name.toStdString();
     EXPECT_EQ(w->findChild<QAction*>("系统设置")->text(), "设置...");
     EXPECT_EQ(w->findChild<QMenu*>("pmenu_KCTZ")->actions().size(), 7);
+}
+
+TEST_F(MainWindowTest, StatisticsMenuOpensItsWindowsModally) {
+    auto w = open(listviews::Goods);
+    for (const auto& [action, form] : {std::pair{"营销状态统计分析", "frmTJFX_ShiJianD"},
+                                       std::pair{"商品盈利能力统计分析", "frmTJFX_ShangPin"}}) {
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* f = QApplication::activeModalWidget()) {
+                opened = f->objectName();
+                f->close();
+            }
+        });
+        w->action(action)->trigger();
+        EXPECT_EQ(opened, form);
+    }
 }
 
 TEST_F(MainWindowTest, RightClickMenusFollowTheList) {

@@ -1,0 +1,206 @@
+#include "stats/StatsWindow.h"
+
+#include "core/Options.h"
+#include "core/Session.h"
+#include "core/Vb.h"
+#include "stats/StatsJob.h"
+#include "ui/ListView.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+StatsWindow::StatsWindow(Session& session, const QString& name, const QString& title,
+                         const std::vector<StatsColumn>& columns, Qt::Orientation chartPlacement,
+                         QWidget* parent)
+    : QDialog(parent), session_(session), title_(title) {
+    setObjectName(name);
+    setWindowTitle(app::kTitle + QLatin1Char('[') + title + QLatin1Char(']'));
+    setModal(true);
+    setSizeGripEnabled(true);
+
+    auto* top = new QWidget(this);
+    buttonRow_ = new QHBoxLayout(top);
+    buttonRow_->setContentsMargins(twips(120), twips(60), twips(120), twips(60));
+    buttonRow_->setSpacing(twips(60));
+    chkChart = new QCheckBox(QStringLiteral("显示图表"), top);
+    chkChart->setObjectName(QStringLiteral("chkChart"));
+    chkChart->setChecked(true);
+    chkChart->setEnabled(false); // until there is a chart
+    buttonRow_->addWidget(chkChart);
+    buttonRow_->addStretch(1);
+    addButton(0, QStringLiteral("退出"));
+
+    model_ = new StatsListModel(columns, this);
+    ListViewL = new ListView(this);
+    ListViewL->setObjectName(QStringLiteral("ListViewL"));
+    ListViewL->setModel(model_);
+    ListViewL->resetColumnWidths();
+
+    splitter_ = new QSplitter(chartPlacement, this);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(ListViewL);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    statusPanel_ = new QLabel(StatusBar1);
+    statusPanel_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    statusPanel_->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(statusPanel_, 1);
+
+    // The list starts at the left edge and runs down to the status bar.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(splitter_, 1);
+    layout->addWidget(StatusBar1);
+
+    // The progress frame floats over the list, centred in the window.
+    FrameJD = new QFrame(this);
+    FrameJD->setObjectName(QStringLiteral("FrameJD"));
+    FrameJD->setFrameShape(QFrame::Panel);
+    FrameJD->setFrameShadow(QFrame::Raised);
+    FrameJD->setAutoFillBackground(true);
+    FrameJD->setFixedSize(twips(5400), twips(1320));
+    Shape1 = new QFrame(FrameJD);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setGeometry(twips(90), twips(90), twips(5220), twips(1140));
+    lblJD = new QLabel(QStringLiteral("0.00%"), FrameJD);
+    lblJD->setObjectName(QStringLiteral("lblJD"));
+    lblJD->setAlignment(Qt::AlignCenter);
+    lblJD->setGeometry(twips(300), twips(210), twips(4800), twips(360));
+    SJD0 = new QFrame(FrameJD);
+    SJD0->setObjectName(QStringLiteral("SJD0"));
+    SJD0->setFrameShape(QFrame::Box);
+    SJD0->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid #606060; }"));
+    SJD0->setGeometry(twips(300), twips(690), twips(4800), twips(330));
+    SJD1 = new QFrame(FrameJD);
+    SJD1->setObjectName(QStringLiteral("SJD1"));
+    SJD1->setStyleSheet(QStringLiteral("QFrame { background: #1f5fbf; border: none; }"));
+    SJD1->setGeometry(SJD0->x(), SJD0->y(), 0, SJD0->height());
+    FrameJD->hide();
+
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(40);
+    connect(progressTimer_, &QTimer::timeout, this, [this] { showProgress(job_ ? job_->fraction() : 0.0f); });
+
+    resize(twips(14400), twips(8400));
+}
+
+StatsWindow::~StatsWindow() = default;
+
+QPushButton* StatsWindow::addButton(int index, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
+    cmdS_[index] = b;
+    buttonRow_->addWidget(b);
+    return b;
+}
+
+void StatsWindow::cmdS_Click(int index) {
+    if (index == 0) close();
+}
+
+int StatsWindow::twips(int tw) const {
+    return twips::toPx(*this, tw);
+}
+
+QString StatsWindow::statusPanelText() const {
+    return statusPanel_->text();
+}
+
+void StatsWindow::setStatusPanelText(const QString& text) {
+    statusPanel_->setText(text);
+}
+
+void StatsWindow::setRows(std::vector<StatsListRow> rows) {
+    model_->setRows(std::move(rows));
+}
+
+void StatsWindow::setChart(QWidget* chart) {
+    delete chart_;
+    chart_ = chart;
+    splitter_->addWidget(chart);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
+    chkChart->setEnabled(true);
+    chart->setVisible(chkChart->isChecked());
+    connect(chkChart, &QCheckBox::toggled, chart, &QWidget::setVisible, Qt::UniqueConnection);
+}
+
+bool StatsWindow::event(QEvent* e) {
+    const bool handled = QDialog::event(e);
+    // The first time the window is active, not merely shown: the operator sees it come up
+    // before the computation starts.
+    if (e->type() == QEvent::WindowActivate && firstShow_) {
+        firstShow_ = false;
+        startComputation();
+    }
+    return handled;
+}
+
+void StatsWindow::startComputation() {
+    model_->clear();
+    showProgress(0);
+    FrameJD->show();
+    FrameJD->raise();
+    placeProgressFrame();
+    job_ = std::make_unique<StatsJob>(session_.path(), computation());
+    connect(job_.get(), &StatsJob::finished, this, &StatsWindow::computationOver);
+    job_->start();
+    progressTimer_->start();
+}
+
+void StatsWindow::showProgress(float fraction) {
+    SJD1->resize(int(SJD0->width() * fraction), SJD0->height());
+    lblJD->setText(vb::CStr(vb::Round(double(fraction) * 100.0, 2)) + QLatin1Char('%'));
+}
+
+void StatsWindow::computationOver() {
+    progressTimer_->stop();
+    if (closed_) return;
+    const QString error = job_->error();
+    if (!error.isEmpty()) {
+        FrameJD->hide();
+        session_.boxes().warning(error, app::kTitle);
+        return;
+    }
+    showProgress(1.0f);
+    showResult();
+    FrameJD->hide();
+    try {
+        AppendLog(session_, title_);
+    } catch (const DbError& e) {
+        session_.boxes().warning(e.text, app::kTitle);
+    }
+}
+
+void StatsWindow::done(int result) {
+    // Whatever is still computing is of no use any more.
+    closed_ = true;
+    progressTimer_->stop();
+    if (job_) job_->stop();
+    QDialog::done(result);
+}
+
+void StatsWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeProgressFrame();
+}
+
+void StatsWindow::placeProgressFrame() {
+    FrameJD->move((width() - FrameJD->width()) / 2, (height() - FrameJD->height()) / 2);
+}

@@ -1,0 +1,152 @@
+// The two statistics windows on the hand-checked ledger: layout, the computation on first
+// activation, the list, status bar, chart and log line; closing early; a failing data file.
+#include "StatsFixture.h"
+
+#include "stats/MonthlyStatus.h"
+#include "stats/frmTJFX_ShangPin.h"
+#include "stats/frmTJFX_ShiJianD.h"
+#include "ui/ListColumn.h"
+#include "ui/Twips.h"
+
+#include <QChartView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+class StatsWindowsTest : public StatsFixture {
+protected:
+    // Shows the window as exec() does and waits until its computation is over.
+    void showAndWait(StatsWindow& w) {
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return log().size() + boxes.shown.size() > 0; }, 10000));
+        QTest::qWait(20); // anything after the log line
+    }
+    static std::vector<QStringList> listed(const StatsWindow& w) {
+        std::vector<QStringList> out;
+        const QAbstractItemModel& m = w.listModel();
+        for (int r = 0; r < m.rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < m.columnCount(); ++c)
+                cells << m.index(r, c).data().toString();
+            out.push_back(cells);
+        }
+        return out;
+    }
+    static QString headers(const StatsWindow& w) {
+        QStringList out;
+        const QAbstractItemModel& m = w.listModel();
+        for (int c = 0; c < m.columnCount(); ++c) {
+            const int align =
+                m.headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+            out << QStringLiteral("%1 %2 %3 %4")
+                       .arg(m.headerData(c, Qt::Horizontal, listroles::ColumnKeyRole).toString(),
+                            m.headerData(c, Qt::Horizontal).toString())
+                       .arg(m.headerData(c, Qt::Horizontal, listroles::TwipsRole).toInt())
+                       .arg(align == Qt::AlignRight     ? "右"
+                            : align == Qt::AlignHCenter ? "中"
+                                                        : "左");
+        }
+        return out.join(QLatin1Char(','));
+    }
+};
+
+TEST_F(StatsWindowsTest, MonthlyWindow) {
+    handCheckedLedger();
+    frmTJFX_ShiJianD w(session);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vostrel[营销状态统计分析]"));
+    EXPECT_EQ(headers(w),
+              QStringLiteral("ID 序号 800 左,RQ 日期 1000 中,JH 当月进货(元) 2000 右,XS 当月销售(元) 2000 右,"
+                             "YL 当月盈利(元) 2000 右,KC 截至当月底库存(元) 3000 右,"
+                             "ZYL 截至当月底盈利(元) 3000 右"));
+    auto* list = w.findChild<QTableView*>(QStringLiteral("ListViewL"));
+    EXPECT_EQ(list->columnWidth(1), twips::toPx(*list, 1000));
+    EXPECT_EQ(w.listModel().rowCount(), 0); // nothing before the window is first active
+
+    showAndWait(w);
+    EXPECT_EQ(listed(w), handCheckedMonths());
+    EXPECT_EQ(w.listModel().index(1, 3).data(listroles::KeyRole).toString(), QStringLiteral("ID2"));
+    EXPECT_EQ(w.listModel().index(1, 1).data(Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignHCenter | Qt::AlignVCenter));
+    EXPECT_EQ(log(), QStringList{QStringLiteral("营销状态统计分析")});
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblJD"))->text(), QStringLiteral("100%"));
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("FrameJD"))->isVisible());
+    EXPECT_EQ(w.statusPanelText(), QString());
+
+    // The chart goes with the list until the operator hides it.
+    auto* chart = w.findChild<QChartView*>(QStringLiteral("ChartJX"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
+    w.findChild<QCheckBox*>(QStringLiteral("chkChart"))->setChecked(false);
+    EXPECT_FALSE(chart->isVisible());
+
+    // The list spans the window; the progress frame stays centred. Being active again computes
+    // nothing more.
+    w.resize(900, 600);
+    QWidget* frame = w.findChild<QWidget*>(QStringLiteral("FrameJD"));
+    EXPECT_EQ(frame->pos(), QPoint((900 - frame->width()) / 2, (600 - frame->height()) / 2));
+    EXPECT_EQ(list->mapTo(&w, QPoint(0, 0)).x(), 0);
+    EXPECT_EQ(list->width(), 900);
+    w.hide();
+    w.show();
+    w.activateWindow();
+    QTest::qWait(50);
+    EXPECT_EQ(log().size(), 1);
+}
+
+TEST_F(StatsWindowsTest, GoodsWindow) {
+    handCheckedLedger();
+    frmTJFX_ShangPin w(session);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vostrel[商品盈利能力统计分析]"));
+    EXPECT_EQ(headers(w),
+              QStringLiteral("ID 序号 800 左,SP 商品标识 5000 左,RQ 注册日期 1800 中,KC 最新库存量 1800 右,"
+                             "SL 总销售数量 1800 右,YL 毛利总额(元) 2000 右"));
+    showAndWait(w);
+    EXPECT_EQ(listed(w), handCheckedGoods());
+    EXPECT_EQ(w.statusPanelText(), QStringLiteral("......毛 利 合 计 ：  87.6 (元)"));
+    EXPECT_EQ(log(), QStringList{QStringLiteral("商品盈利能力统计分析")});
+    EXPECT_NE(w.findChild<QChartView*>(QStringLiteral("ChartYL")), nullptr);
+}
+
+// Closed while computing: the computation stops and nothing is logged.
+TEST_F(StatsWindowsTest, ClosingEarlyLogsNothing) {
+    handCheckedLedger();
+    {
+        frmTJFX_ShiJianD w(session);
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return w.findChild<QWidget*>(QStringLiteral("FrameJD"))->isVisible(); }));
+        click(w, 0);
+        EXPECT_FALSE(w.isVisible());
+        QTest::qWait(100);
+        EXPECT_EQ(w.listModel().rowCount(), 0);
+    }
+    EXPECT_TRUE(log().isEmpty());
+}
+
+// A data file whose movements cannot be read: the data file's message, an empty list, no log.
+TEST_F(StatsWindowsTest, FailingQueryWarns) {
+    handCheckedLedger();
+    session.execNative(QStringLiteral("ALTER TABLE T_IO RENAME COLUMN ZJE TO ZJX"));
+    QString why;
+    try {
+        Session fresh(boxes); // the window reads through a connection of its own
+        fresh.open(dataPath());
+        MonthlyStatus::compute(fresh);
+    } catch (const DbError& e) {
+        why = e.text;
+    }
+    ASSERT_FALSE(why.isEmpty());
+    frmTJFX_ShiJianD w(session);
+    showAndWait(w);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    expectBox(boxes.shown[0], ScriptedMessageBoxes::Kind::Warning, why, QStringLiteral("Vostrel"));
+    EXPECT_EQ(w.listModel().rowCount(), 0);
+    EXPECT_TRUE(log().isEmpty());
+}
+
+} // namespace
