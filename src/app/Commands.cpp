@@ -1,5 +1,7 @@
 #include "app/Commands.h"
 
+#include "app/ReportCommand.h"
+
 std::vector<Command> HeadlessCommands() {
-    return {};
+    return {ReportCommand()};
 }
