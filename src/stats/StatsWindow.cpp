@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "core/Vb.h"
 #include "stats/StatsJob.h"
+#include "ui/ListColumn.h"
 #include "ui/ListView.h"
 #include "ui/Twips.h"
 
@@ -13,6 +14,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -98,6 +101,18 @@ StatsWindow::StatsWindow(Session& session, const QString& name, const QString& t
     resize(twips(14400), twips(8400));
 }
 
+int StatsWindow::listWidth() const {
+    int width = 0;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        width += model_->headerData(c, Qt::Horizontal, listroles::TwipsRole).toInt();
+    return twips(width) + ListViewL->verticalScrollBar()->sizeHint().width() + 2 * ListViewL->frameWidth();
+}
+
+void StatsWindow::fitToScreen(int width, int height) {
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(width, screen.width()), std::min(height, screen.height() - twips(600)));
+}
+
 StatsWindow::~StatsWindow() = default;
 
 QPushButton* StatsWindow::addButton(int index, const QString& caption) {
@@ -134,8 +149,11 @@ void StatsWindow::setChart(QWidget* chart) {
     delete chart_;
     chart_ = chart;
     splitter_->addWidget(chart);
-    splitter_->setStretchFactor(0, 3);
-    splitter_->setStretchFactor(1, 2);
+    // Beside the list the chart takes what the list's columns leave; below it, half.
+    if (splitter_->orientation() == Qt::Horizontal)
+        splitter_->setSizes({listWidth(), std::max(splitter_->width() - listWidth(), twips(3000))});
+    else
+        splitter_->setSizes({splitter_->height() / 2, splitter_->height() / 2});
     chkChart->setEnabled(true);
     chart->setVisible(chkChart->isChecked());
     connect(chkChart, &QCheckBox::toggled, chart, &QWidget::setVisible, Qt::UniqueConnection);

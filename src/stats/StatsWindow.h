@@ -49,6 +49,11 @@ protected:
     void setStatusPanelText(const QString& text);
     // The chart view shown with the list, and hidden by the operator's choice.
     void setChart(QWidget* chart);
+    // The width the list's columns ask for, its scroll bar included.
+    int listWidth() const;
+    // The window's size, within the screen.
+    void fitToScreen(int width, int height);
+    int twips(int tw) const;
 
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -61,7 +66,6 @@ private:
     void showProgress(float fraction);
     void computationOver();
     void placeProgressFrame();
-    int twips(int tw) const;
 
     Session& session_;
     QString title_;

@@ -6,11 +6,14 @@
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
+#include <QPen>
 #include <QValueAxis>
 
 frmTJFX_ShiJianD::frmTJFX_ShiJianD(Session& session, QWidget* parent)
     : StatsWindow(session, QStringLiteral("frmTJFX_ShiJianD"), QStringLiteral("营销状态统计分析"),
-                  MonthlyStatus::columns(), Qt::Vertical, parent) {}
+                  MonthlyStatus::columns(), Qt::Vertical, parent) {
+    fitToScreen(listWidth() + twips(600), twips(13200));
+}
 
 std::function<bool(Session&, Progress&)> frmTJFX_ShiJianD::computation() {
     auto result = std::make_shared<Result>();
@@ -35,10 +38,15 @@ QChartView* monthlyChart(const std::vector<MonthRow>& months) {
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("每月进货、销售与累计盈利"));
     auto* bought = new QBarSet(QStringLiteral("当月进货(元)"));
+    bought->setColor(QColor(0x3a, 0x7b, 0xc8));
+    bought->setBorderColor(bought->color());
     auto* sold = new QBarSet(QStringLiteral("当月销售(元)"));
+    sold->setColor(QColor(0xf0, 0x9a, 0x2c));
+    sold->setBorderColor(sold->color());
     auto* bars = new QBarSeries;
     auto* profit = new QLineSeries;
     profit->setName(QStringLiteral("截至当月底盈利(元)"));
+    profit->setPen(QPen(QColor(0xc0, 0x30, 0x30), 2));
     double low = 0, high = 0, profitLow = 0, profitHigh = 0;
     for (size_t i = 0; i < months.size(); ++i) {
         *bought << months[i].JH;
@@ -74,15 +82,17 @@ QChartView* monthlyChart(const std::vector<MonthRow>& months) {
     profit->attachAxis(axisX);
 
     auto* money = new QValueAxis;
-    money->setTitleText(QStringLiteral("当月进货、销售(元)"));
+    money->setTitleText(QStringLiteral("进货、销售(元)"));
     money->setLabelFormat(QStringLiteral("%.0f"));
-    money->setRange(low, high > low ? high * 1.05 : low + 1);
+    money->setRange(low, high > low ? high : low + 1);
+    money->applyNiceNumbers();
     chart->addAxis(money, Qt::AlignLeft);
     bars->attachAxis(money);
     auto* accumulated = new QValueAxis;
-    accumulated->setTitleText(QStringLiteral("截至当月底盈利(元)"));
+    accumulated->setTitleText(QStringLiteral("累计盈利(元)"));
     accumulated->setLabelFormat(QStringLiteral("%.0f"));
-    accumulated->setRange(profitLow, profitHigh > profitLow ? profitHigh * 1.05 : profitLow + 1);
+    accumulated->setRange(profitLow, profitHigh > profitLow ? profitHigh : profitLow + 1);
+    accumulated->applyNiceNumbers();
     chart->addAxis(accumulated, Qt::AlignRight);
     profit->attachAxis(accumulated);
 
