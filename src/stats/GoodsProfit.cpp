@@ -12,8 +12,8 @@
 const std::vector<StatsColumn>& GoodsProfit::columns() {
     static const std::vector<StatsColumn> columns = {
         {QStringLiteral("ID"), QStringLiteral("序号"), 800, Qt::AlignLeft},
-        {QStringLiteral("SP"), QStringLiteral("商品标识"), 5000, Qt::AlignLeft},
-        {QStringLiteral("RQ"), QStringLiteral("注册日期"), 1800, Qt::AlignHCenter},
+        {QStringLiteral("SP"), QStringLiteral("商品标识"), 5000, Qt::AlignLeft, StatsColumn::Kind::Text},
+        {QStringLiteral("RQ"), QStringLiteral("注册日期"), 1800, Qt::AlignHCenter, StatsColumn::Kind::Date},
         {QStringLiteral("KC"), QStringLiteral("最新库存量"), 1800, Qt::AlignRight},
         {QStringLiteral("SL"), QStringLiteral("总销售数量"), 1800, Qt::AlignRight},
         {QStringLiteral("YL"), QStringLiteral("毛利总额(元)"), 2000, Qt::AlignRight},

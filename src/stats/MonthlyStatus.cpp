@@ -9,7 +9,7 @@
 const std::vector<StatsColumn>& MonthlyStatus::columns() {
     static const std::vector<StatsColumn> columns = {
         {QStringLiteral("ID"), QStringLiteral("序号"), 800, Qt::AlignLeft},
-        {QStringLiteral("RQ"), QStringLiteral("日期"), 1000, Qt::AlignHCenter},
+        {QStringLiteral("RQ"), QStringLiteral("日期"), 1000, Qt::AlignHCenter, StatsColumn::Kind::Text},
         {QStringLiteral("JH"), QStringLiteral("当月进货(元)"), 2000, Qt::AlignRight},
         {QStringLiteral("XS"), QStringLiteral("当月销售(元)"), 2000, Qt::AlignRight},
         {QStringLiteral("YL"), QStringLiteral("当月盈利(元)"), 2000, Qt::AlignRight},

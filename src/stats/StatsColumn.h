@@ -5,8 +5,11 @@
 #include <Qt>
 
 struct StatsColumn {
+    // What a spreadsheet makes of the texts.
+    enum class Kind { Number, Text, Date };
     QString key;
     QString header;
     int twips = 0;
     Qt::Alignment alignment = Qt::AlignLeft;
+    Kind kind = Kind::Number;
 };

@@ -1,14 +1,20 @@
 #include "stats/StatsWindow.h"
 
+#include "core/FileDialogs.h"
 #include "core/Options.h"
+#include "core/Printers.h"
 #include "core/Session.h"
 #include "core/Vb.h"
+#include "report/CsvWriter.h"
+#include "report/XlsxWriter.h"
 #include "stats/StatsJob.h"
+#include "stats/StatsReport.h"
 #include "ui/ListColumn.h"
 #include "ui/ListView.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -24,7 +30,7 @@
 StatsWindow::StatsWindow(Session& session, const QString& name, const QString& title,
                          const std::vector<StatsColumn>& columns, Qt::Orientation chartPlacement,
                          QWidget* parent)
-    : QDialog(parent), session_(session), title_(title) {
+    : QDialog(parent), session_(session), title_(title), columns_(columns) {
     setObjectName(name);
     setWindowTitle(app::kTitle + QLatin1Char('[') + title + QLatin1Char(']'));
     setModal(true);
@@ -40,7 +46,12 @@ StatsWindow::StatsWindow(Session& session, const QString& name, const QString& t
     chkChart->setEnabled(false); // until there is a chart
     buttonRow_->addWidget(chkChart);
     buttonRow_->addStretch(1);
+    addButton(1, QStringLiteral("导出Excel"));
+    addButton(2, QStringLiteral("导出CSV"));
+    addButton(3, QStringLiteral("导出PDF"));
+    addButton(4, QStringLiteral("打印"));
     addButton(0, QStringLiteral("退出"));
+    enableExports(false); // until the list is filled
 
     model_ = new StatsListModel(columns, this);
     ListViewL = new ListView(this);
@@ -127,6 +138,47 @@ QPushButton* StatsWindow::addButton(int index, const QString& caption) {
 
 void StatsWindow::cmdS_Click(int index) {
     if (index == 0) close();
+    if (index >= 1 && index <= 4) exportList(index);
+}
+
+void StatsWindow::enableExports(bool enabled) {
+    for (int i = 1; i <= 4; ++i)
+        cmdS_[i]->setEnabled(enabled);
+}
+
+void StatsWindow::exportList(int index) {
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(model_->rowCount()));
+    for (int r = 0; r < model_->rowCount(); ++r)
+        rows.push_back(QStringList{QString::number(r + 1)} + model_->record(r).texts);
+    const Report report = StatsReport(title_, columns_, std::move(rows), statusPanel_->text());
+    if (index == 4) {
+        const auto printer = session_.printers().defaultPrinter();
+        if (!printer)
+            session_.boxes().warning(QStringLiteral("没有可用的打印机。"), app::kTitle);
+        else if (!session_.printers().print(printer->name, title_,
+                                            [&](QPagedPaintDevice& device) { return report.print(device); }))
+            session_.boxes().warning(QStringLiteral("打印失败。"), app::kTitle);
+        return;
+    }
+    struct Format {
+        const char* extension;
+        QString filter;
+        QString (*write)(const Report&, const QString&);
+    };
+    const Format formats[] = {{"xlsx", QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx"), writeXlsx},
+                              {"csv", QStringLiteral("CSV 文件(*.csv)|*.csv"), writeCsv},
+                              {"pdf", QStringLiteral("PDF 文件(*.pdf)|*.pdf"), writePdf}};
+    const Format& f = formats[index - 1];
+    const auto path = session_.fileDialogs().saveFileName(
+        cmdS_[index]->text(), title_ + QLatin1Char('.') + QLatin1String(f.extension), f.filter);
+    if (!path) return;
+    const QString why = f.write(report, *path);
+    if (why.isEmpty())
+        session_.boxes().information(QStringLiteral("已导出到 ") + QDir::toNativeSeparators(*path),
+                                     app::kTitle);
+    else
+        session_.boxes().warning(why, app::kTitle);
 }
 
 int StatsWindow::twips(int tw) const {
@@ -199,6 +251,7 @@ void StatsWindow::computationOver() {
     showProgress(1.0f);
     showResult();
     FrameJD->hide();
+    enableExports(true);
     try {
         AppendLog(session_, title_);
     } catch (const DbError& e) {

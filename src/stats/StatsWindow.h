@@ -61,6 +61,9 @@ protected:
 
 private:
     void cmdS_Click(int index);
+    // Buttons 1 to 4: the list to xlsx, CSV or PDF, or to the printer, as the window shows it.
+    void exportList(int index);
+    void enableExports(bool enabled);
     QPushButton* addButton(int index, const QString& caption);
     void startComputation();
     void showProgress(float fraction);
@@ -69,6 +72,7 @@ private:
 
     Session& session_;
     QString title_;
+    std::vector<StatsColumn> columns_;
     bool firstShow_ = true;
     bool closed_ = false;
     std::unique_ptr<StatsJob> job_;

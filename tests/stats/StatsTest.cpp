@@ -3,6 +3,7 @@
 #include "StatsFixture.h"
 #include "StatsReference.h"
 
+#include "core/Transaction.h"
 #include "core/Vb.h"
 #include "stats/GoodsProfit.h"
 #include "stats/MonthlyStatus.h"
@@ -84,8 +85,10 @@ TEST_F(StatsTest, MonthSumsAreExact) {
 
 TEST_F(StatsTest, StoppedComputationGivesNothing) {
     const qlonglong a = addGoods(QStringLiteral("螺丝钉子"), QString(), QString(), 0, 0);
+    Transaction tx(session);
     for (int i = 0; i < 5000; ++i)
         move(-a, QStringLiteral("2011-2-1"), 1, 1);
+    tx.commit();
     Progress progress;
     progress.stop();
     EXPECT_FALSE(MonthlyStatus::compute(session, &progress).has_value());

@@ -10,7 +10,10 @@
 
 #include <QChartView>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -104,11 +107,40 @@ TEST_F(StatsWindowsTest, GoodsWindow) {
     EXPECT_EQ(headers(w),
               QStringLiteral("ID 序号 800 左,SP 商品标识 5000 左,RQ 注册日期 1800 中,KC 最新库存量 1800 右,"
                              "SL 总销售数量 1800 右,YL 毛利总额(元) 2000 右"));
+    auto* csv = w.findChild<QPushButton*>(QStringLiteral("cmdS(2)"));
+    EXPECT_FALSE(csv->isEnabled()); // nothing to export yet
     showAndWait(w);
     EXPECT_EQ(listed(w), handCheckedGoods());
     EXPECT_EQ(w.statusPanelText(), QStringLiteral("......毛 利 合 计 ：  87.6 (元)"));
     EXPECT_EQ(log(), QStringList{QStringLiteral("商品盈利能力统计分析")});
     EXPECT_NE(w.findChild<QChartView*>(QStringLiteral("ChartYL")), nullptr);
+
+    // The list leaves as the window shows it, the total last.
+    files.answers = {dir.filePath(QStringLiteral("毛利.csv"))};
+    click(w, 2);
+    QFile file(dir.filePath(QStringLiteral("毛利.csv")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              "\xEF\xBB\xBF" +
+                  QStringLiteral(
+                      "商品盈利能力统计分析\r\n序号,商品标识,注册日期,最新库存量,总销售数量,毛利总额(元)\r\n"
+                      "1,螺丝钉子/LSDZ/M8,2009-1-5,-1,13,70\r\n2,铜线/TX/,2009-1-20,-1,1,0.1\r\n"
+                      "3,扳手工具//,2009-1-31,3,0,5\r\n4,铁锤//,,0,0,12.5\r\n,......毛 利 合 计 ：  87.6 "
+                      "(元),,,,\r\n")
+                      .toUtf8());
+    EXPECT_EQ(files.asked.back().caption, QStringLiteral("导出CSV"));
+    expectBox(boxes.shown.back(), ScriptedMessageBoxes::Kind::Information,
+              QStringLiteral("已导出到 ") + QDir::toNativeSeparators(file.fileName()),
+              QStringLiteral("Vostrel"));
+    printers.installed = {{QStringLiteral("办公室"), QStringLiteral("A4")}};
+    click(w, 4);
+    ASSERT_EQ(printers.printed.size(), 1u);
+    const QString printed =
+        toolOutput(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), printers.printed[0].pdfPath, QStringLiteral("-")});
+    EXPECT_TRUE(
+        printed.simplified().contains(QStringLiteral("4 铁锤// 0 0 12.5 ......毛 利 合 计 ： 87.6 (元)")))
+        << printed.toStdString();
 }
 
 // Closed while computing: the computation stops and nothing is logged.
