@@ -8,6 +8,7 @@
 #include "ui/ListColumn.h"
 #include "ui/Twips.h"
 
+#include <QAbstractItemModelTester>
 #include <QChartView>
 #include <QCheckBox>
 #include <QDir>
@@ -179,6 +180,30 @@ TEST_F(StatsWindowsTest, FailingQueryWarns) {
     expectBox(boxes.shown[0], ScriptedMessageBoxes::Kind::Warning, why, QStringLiteral("Vostrel"));
     EXPECT_EQ(w.listModel().rowCount(), 0);
     EXPECT_TRUE(log().isEmpty());
+}
+
+// Collects what QAbstractItemModelTester complains about.
+QStringList g_complaints;
+void collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) g_complaints << text;
+}
+
+TEST(StatsListModelTest, KeepsQtModelRulesThroughLoads) {
+    g_complaints.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collect);
+    {
+        StatsListModel m(MonthlyStatus::columns(), nullptr);
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
+        std::vector<StatsListRow> rows;
+        for (int i = 1; i <= 30; ++i)
+            rows.push_back({i, {QStringLiteral("2009%1").arg(i), "1", "2", "3", "4", "5"}});
+        m.setRows(rows);
+        m.clear();
+        m.setRows(rows);
+        EXPECT_EQ(m.index(29, 6).data().toString(), QStringLiteral("5"));
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_complaints.isEmpty()) << g_complaints.join('\n').toStdString();
 }
 
 } // namespace
