@@ -52,20 +52,12 @@ Timing timeMedian(int reps, const std::function<void()>& run) {
 }
 
 ReferenceList programMonthly(Session& s) {
-    ReferenceList out;
-    const auto rows = MonthlyStatus::compute(s);
-    for (size_t i = 0; i < rows->size(); ++i)
-        out.rows.push_back(MonthlyStatus::texts((*rows)[i], int(i) + 1));
-    return out;
+    return {MonthlyStatus::texts(*MonthlyStatus::compute(s)), {}};
 }
 
 ReferenceList programGoods(Session& s) {
-    ReferenceList out;
     const auto list = GoodsProfit::compute(s);
-    for (size_t i = 0; i < list->rows.size(); ++i)
-        out.rows.push_back(GoodsProfit::texts(list->rows[i], int(i) + 1));
-    out.total = GoodsProfit::totalText(list->total);
-    return out;
+    return {GoodsProfit::texts(list->rows), GoodsProfit::totalText(list->total)};
 }
 
 struct Case {

@@ -23,13 +23,13 @@ int runReport(CommandContext& c) {
     if (which == QLatin1String("monthly")) {
         const auto months = MonthlyStatus::compute(*s);
         c.print(headerLine(MonthlyStatus::columns()));
-        for (size_t i = 0; i < months->size(); ++i)
-            c.print(MonthlyStatus::texts((*months)[i], int(i) + 1).join(QLatin1Char('\t')));
+        for (const QStringList& row : MonthlyStatus::texts(*months))
+            c.print(row.join(QLatin1Char('\t')));
     } else {
         const auto goods = GoodsProfit::compute(*s);
         c.print(headerLine(GoodsProfit::columns()));
-        for (size_t i = 0; i < goods->rows.size(); ++i)
-            c.print(GoodsProfit::texts(goods->rows[i], int(i) + 1).join(QLatin1Char('\t')));
+        for (const QStringList& row : GoodsProfit::texts(goods->rows))
+            c.print(row.join(QLatin1Char('\t')));
         c.print(GoodsProfit::totalText(goods->total));
     }
     return exitstatus::Done;

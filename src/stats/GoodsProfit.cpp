@@ -26,6 +26,14 @@ QStringList GoodsProfit::texts(const GoodsProfitRow& row, int number) {
             vb::CStr(row.SLout),     vb::CStr(row.YL)};
 }
 
+std::vector<QStringList> GoodsProfit::texts(const std::vector<GoodsProfitRow>& rows) {
+    std::vector<QStringList> out;
+    out.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        out.push_back(texts(rows[i], int(i) + 1));
+    return out;
+}
+
 QString GoodsProfit::totalText(double total) {
     return QStringLiteral("......毛 利 合 计 ：  ") + vb::CStr(total) + QStringLiteral(" (元)");
 }

@@ -33,6 +33,8 @@ public:
     static std::optional<GoodsProfitList> compute(Session& session, Progress* progress = nullptr);
     // The list row's texts, the row number (from 1) first.
     static QStringList texts(const GoodsProfitRow& row, int number);
+    // Every row's texts, numbered from 1.
+    static std::vector<QStringList> texts(const std::vector<GoodsProfitRow>& rows);
     // The status bar's text for the total.
     static QString totalText(double total);
 };

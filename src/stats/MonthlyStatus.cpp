@@ -24,6 +24,14 @@ QStringList MonthlyStatus::texts(const MonthRow& row, int number) {
             vb::CStr(row.YL),        vb::CStr(row.KC), vb::CStr(row.ZYL)};
 }
 
+std::vector<QStringList> MonthlyStatus::texts(const std::vector<MonthRow>& rows) {
+    std::vector<QStringList> out;
+    out.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        out.push_back(texts(rows[i], int(i) + 1));
+    return out;
+}
+
 namespace {
 
 // One goods item's running figures while its movements are replayed.

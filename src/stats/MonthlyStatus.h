@@ -29,4 +29,6 @@ public:
     static std::optional<std::vector<MonthRow>> compute(Session& session, Progress* progress = nullptr);
     // The list row's texts, the row number (from 1) first.
     static QStringList texts(const MonthRow& row, int number);
+    // Every row's texts, numbered from 1.
+    static std::vector<QStringList> texts(const std::vector<MonthRow>& rows);
 };

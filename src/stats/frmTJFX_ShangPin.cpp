@@ -22,11 +22,10 @@ std::function<bool(Session&, Progress&)> frmTJFX_ShangPin::computation() {
         auto list = GoodsProfit::compute(session, &progress);
         if (!list) return false;
         result->list = std::move(*list);
-        result->rows.reserve(result->list.rows.size());
-        for (size_t i = 0; i < result->list.rows.size(); ++i) {
-            QStringList texts = GoodsProfit::texts(result->list.rows[i], int(i) + 1);
-            texts.removeFirst();
-            result->rows.push_back({qlonglong(i) + 1, texts});
+        qlonglong number = 0;
+        for (QStringList& texts : GoodsProfit::texts(result->list.rows)) {
+            texts.removeFirst(); // the list numbers its rows itself
+            result->rows.push_back({++number, std::move(texts)});
         }
         return true;
     };

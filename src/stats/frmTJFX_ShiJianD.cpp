@@ -22,10 +22,10 @@ std::function<bool(Session&, Progress&)> frmTJFX_ShiJianD::computation() {
         auto months = MonthlyStatus::compute(session, &progress);
         if (!months) return false;
         result->months = std::move(*months);
-        for (size_t i = 0; i < result->months.size(); ++i) {
-            QStringList texts = MonthlyStatus::texts(result->months[i], int(i) + 1);
-            texts.removeFirst();
-            result->rows.push_back({qlonglong(i) + 1, texts});
+        qlonglong number = 0;
+        for (QStringList& texts : MonthlyStatus::texts(result->months)) {
+            texts.removeFirst(); // the list numbers its rows itself
+            result->rows.push_back({++number, std::move(texts)});
         }
         return true;
     };

@@ -16,22 +16,10 @@ namespace {
 
 class StatsTest : public StatsFixture {
 protected:
-    ReferenceList monthly() {
-        const auto rows = MonthlyStatus::compute(session);
-        EXPECT_TRUE(rows.has_value());
-        ReferenceList out;
-        for (size_t i = 0; rows && i < rows->size(); ++i)
-            out.rows.push_back(MonthlyStatus::texts((*rows)[i], int(i) + 1));
-        return out;
-    }
+    ReferenceList monthly() { return {MonthlyStatus::texts(MonthlyStatus::compute(session).value()), {}}; }
     ReferenceList goods() {
-        const auto list = GoodsProfit::compute(session);
-        EXPECT_TRUE(list.has_value());
-        ReferenceList out;
-        for (size_t i = 0; list && i < list->rows.size(); ++i)
-            out.rows.push_back(GoodsProfit::texts(list->rows[i], int(i) + 1));
-        if (list) out.total = GoodsProfit::totalText(list->total);
-        return out;
+        const GoodsProfitList list = GoodsProfit::compute(session).value();
+        return {GoodsProfit::texts(list.rows), GoodsProfit::totalText(list.total)};
     }
     void expectBothWays(const std::vector<QStringList>& m, const std::vector<QStringList>& g,
                         const QString& total) {
@@ -153,34 +141,28 @@ protected:
                 const double zkc =
                     scalar(QStringLiteral("select ZKC from T_TZ where ID=%1").arg(g)).toDouble();
                 ledger.bookSale(g, fields(chance(50) ? zkc : quantity()), log);
-            } else if (k < 75) {
-                const bool sale = chance(50);
-                const auto ids = moves(sale);
-                if (ids.empty()) continue;
-                const qlonglong id = ids[size_t(pick(int(ids.size())))];
-                if (sale)
-                    ledger.editSale(id, fields(quantity()), log);
-                else
-                    ledger.editPurchase(id, fields(quantity()), log);
             } else if (k < 83) {
+                // An edit of any movement, or an undo of the last one of its kind.
                 const bool sale = chance(50);
                 const auto ids = moves(sale);
                 if (ids.empty()) continue;
-                const QueryResult r = session.query(
-                    QStringLiteral("select ID,TZID,SL,ZJE from T_IO where ID=%1").arg(ids.back()));
-                if (sale) {
-                    SaleRecord rec;
-                    rec.ID = r.value(0, 0).toLongLong();
-                    rec.TZID = r.value(0, 1).toLongLong();
-                    rec.SL = r.value(0, 2).toDouble();
-                    ledger.undoLastSale(rec, [] { return true; });
-                } else {
-                    PurchaseRecord rec;
-                    rec.ID = r.value(0, 0).toLongLong();
-                    rec.TZID = r.value(0, 1).toLongLong();
-                    rec.SL = r.value(0, 2).toDouble();
-                    ledger.undoLastPurchase(rec, [] { return true; });
+                if (k < 75) {
+                    const qlonglong id = ids[size_t(pick(int(ids.size())))];
+                    sale ? ledger.editSale(id, fields(quantity()), log)
+                         : ledger.editPurchase(id, fields(quantity()), log);
+                    continue;
                 }
+                const QueryResult r =
+                    session.query(QStringLiteral("select ID,TZID,SL from T_IO where ID=%1").arg(ids.back()));
+                const auto record = [&](auto rec) {
+                    rec.ID = r.value(0, 0).toLongLong();
+                    rec.TZID = r.value(0, 1).toLongLong();
+                    rec.SL = r.value(0, 2).toDouble();
+                    return rec;
+                };
+                const auto yes = [] { return true; };
+                sale ? ledger.undoLastSale(record(SaleRecord{}), yes)
+                     : ledger.undoLastPurchase(record(PurchaseRecord{}), yes);
             } else {
                 // Straight into the table: beyond the stock, before any purchase, zero quantities.
                 const qlonglong g = someGoods();
