@@ -13,6 +13,7 @@ namespace {
 struct Step {
     long version;
     const char* sql;
+    const char* tables; // the tables the step makes, comma-separated
 };
 
 const Step kSteps[] = {
@@ -37,11 +38,14 @@ CREATE INDEX IX_KH_XQ_KHID ON T_KH_XQ (KHID);
 CREATE INDEX IX_TZ_MC ON T_TZ (MC COLLATE PINYIN, XH COLLATE PINYIN);
 CREATE INDEX IX_GYS_GYSMC ON T_GYS (GYSMC COLLATE PINYIN);
 CREATE INDEX IX_KH_KHMC ON T_KH (KHMC COLLATE PINYIN);
-)SQL"},
+)SQL",
+     "T_TZ,T_IO,T_KH,T_KH_XQ,T_GYS,T_Option,T_Key,T_txt"},
     // The staging table of the printed lists.
-    {2001, "CREATE TABLE T_Print1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, XH TEXT, TB1 TEXT, TB2 TEXT, "
-           "TB3 TEXT, TB4 TEXT, TB5 TEXT, TB6 TEXT);"},
-    {2002, ""},
+    {2001,
+     "CREATE TABLE T_Print1 (ID INTEGER PRIMARY KEY AUTOINCREMENT, XH TEXT, TB1 TEXT, TB2 TEXT, "
+     "TB3 TEXT, TB4 TEXT, TB5 TEXT, TB6 TEXT);",
+     "T_Print1"},
+    {2002, "", ""},
 };
 static_assert(std::size(kSteps) == schema::kCurrentVersion - schema::kFirstVersion + 1);
 
@@ -70,15 +74,29 @@ void create(sqlite3* db, long version) {
     };
     exec("BEGIN");
     exec(kSteps[0].sql);
-    exec(QStringLiteral(
-             "INSERT INTO T_Option VALUES (3, '%1', '%2', '', 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, "
-             "-1, %3);")
-             .arg(app::kDefaultUserPassword, app::kDefaultAdminPassword)
+    exec(QStringLiteral("INSERT INTO T_Option (ID, MingCheng, Ver_ID) VALUES (3, '', %1); "
+                        "UPDATE T_Option SET %2 WHERE ID=3;")
              .arg(kFirstVersion)
+             .arg(freshOptions())
              .toUtf8());
     for (const Step& step : kSteps)
         if (step.version > kFirstVersion && step.version <= version) runStep(step, exec);
     exec("COMMIT");
+}
+
+QStringList tables(long version) {
+    QStringList names;
+    for (const Step& step : kSteps)
+        if (step.version <= version && *step.tables)
+            names += QString::fromLatin1(step.tables).split(QLatin1Char(','));
+    if (version < kFirstVersion || version > kCurrentVersion) names.clear();
+    return names;
+}
+
+QString freshOptions() {
+    return QStringLiteral("PassL='%1',PassH='%2',SSTab_Index=0,Show_JHZJE=-1,Show_ZCB=-1,Show_LSJ=-1,"
+                          "Show_PFJ=-1,Show_DBJ=-1,QX_TZin0=-1,QX_TZin=-1,QX_TZedit=-1,QX_TZfx=-1,QX_INfx=-1")
+        .arg(app::kDefaultUserPassword, app::kDefaultAdminPassword);
 }
 
 long upgrade(Session& session, long version) {

@@ -1,0 +1,24 @@
+#include "admin/LogBook.h"
+
+#include "admin/LoggedWrite.h"
+#include "core/Session.h"
+
+void LogBook::read(const std::function<void(LogRecord&&)>& add) {
+    s_.read(QStringLiteral("select * from T_TXT order by ID"), [&](RowSource& rows) {
+        const int id = rows.columnIndex(QStringLiteral("ID"));
+        const int rq = rows.columnIndex(QStringLiteral("RQ"));
+        const int cc = rows.columnIndex(QStringLiteral("cc"));
+        while (rows.next()) {
+            const QVariant when = rows.value(rq);
+            add({rows.id(id),
+                 when.typeId() == QMetaType::QDate ? when.toDate().startOfDay() : when.toDateTime(),
+                 rows.text(cc)});
+        }
+    });
+}
+
+bool LogBook::clear() {
+    return LoggedWrite(
+        s_, [&] { ExecSql(s_, QStringLiteral("delete from T_txt")); }, QStringLiteral("操作日志已清空"),
+        QStringLiteral("  操作跟踪记录(操作日志)已清空！    "));
+}

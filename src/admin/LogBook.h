@@ -1,0 +1,26 @@
+#pragma once
+// The operation log as the administrator reads and empties it.
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+class Session;
+
+struct LogRecord {
+    qlonglong ID = 0;
+    QDateTime RQ;
+    QString cc;
+};
+
+class LogBook {
+public:
+    explicit LogBook(Session& session) : s_(session) {}
+    // Every line in the order of its identifier, straight from the data file. Throws DbError.
+    void read(const std::function<void(LogRecord&&)>& add);
+    // Empties the log and writes the line that says so, in one transaction: the log afterwards
+    // holds exactly that line. Tells the operator; false when the data file refused.
+    bool clear();
+
+private:
+    Session& s_;
+};
