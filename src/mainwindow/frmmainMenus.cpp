@@ -1,4 +1,9 @@
 // The menu bar, the right-click menus and the permission gates of the main window.
+#include "admin/frmAbout.h"
+#include "admin/frmHelp.h"
+#include "admin/frmINIT.h"
+#include "admin/frmOption.h"
+#include "admin/frmShowTXT.h"
 #include "core/Session.h"
 #include "core/Startup.h"
 #include "mainwindow/ListViews.h"
@@ -181,11 +186,19 @@ void frmmain::showContextMenu(const QPoint& pos) {
 // ---- menu bar items that open windows of their own ------------------------------------
 
 void frmmain::初始化() {
-    // Opens frmINIT modally, then afterInitialisation().
+    {
+        frmINIT form(session_, this);
+        form.exec();
+    }
+    afterInitialisation();
 }
 
 void frmmain::系统设置() {
-    // Opens frmOption modally, then afterSettings().
+    {
+        frmOption form(session_, this);
+        form.exec();
+    }
+    afterSettings();
 }
 
 void frmmain::afterSettings() {
@@ -206,7 +219,8 @@ void frmmain::afterInitialisation() {
 }
 
 void frmmain::察看操作日志() {
-    // Opens frmShowTXT.
+    frmShowTXT form(session_, this);
+    form.exec();
 }
 
 void frmmain::数据备份与恢复() {
@@ -249,7 +263,8 @@ void frmmain::showTool(QWidget* window) {
 }
 
 void frmmain::功能介绍() {
-    // Opens frmHelp.
+    frmHelp form(this);
+    form.exec();
 }
 
 void frmmain::操作帮助() {
@@ -257,5 +272,6 @@ void frmmain::操作帮助() {
 }
 
 void frmmain::关于() {
-    // Opens frmAbout.
+    frmAbout form(this);
+    form.exec();
 }

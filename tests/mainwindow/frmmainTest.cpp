@@ -455,3 +455,36 @@ TEST_F(MainWindowTest, DoneFlagTogglesBackAndFormsReloadTheirView) {
     ASSERT_EQ(rows(*w), 1);
     EXPECT_EQ(cell(*w, 0, 1), "华北钢材()");
 }
+
+TEST_F(MainWindowTest, AdministrationItemsOpenTheirWindowsAndACompletedInitialisationEnds) {
+    auto w = open(listviews::Demands);
+    // The modal window each item opens, closed again at once.
+    auto opened = [&](const char* item) {
+        QString name;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* form = QApplication::activeModalWidget()) {
+                name = form->objectName();
+                form->close();
+            }
+        });
+        w->action(item)->trigger();
+        return name;
+    };
+    EXPECT_EQ(opened("系统设置"), "frmOption");
+    EXPECT_EQ(opened("察看操作日志"), "frmShowTXT");
+    EXPECT_EQ(opened("功能介绍"), "frmHelp");
+    EXPECT_EQ(opened("操作帮助"), "frmHelp");
+    EXPECT_EQ(opened("关于"), "frmAbout");
+    EXPECT_EQ(opened("初始化"), "frmINIT");
+    EXPECT_TRUE(w->isVisible()); // given up: the program goes on
+
+    session.initUnlocked = true;
+    boxes.answers = {false, true};
+    QTimer::singleShot(0, [] {
+        QWidget* form = QApplication::activeModalWidget();
+        form->findChild<QLineEdit*>("Text1")->setText("8");
+        click(*form, 1);
+    });
+    w->action("初始化")->trigger();
+    EXPECT_FALSE(w->isVisible());
+}

@@ -1,0 +1,133 @@
+// The administration windows: what only a window can get wrong (controls, what they show,
+// what a click does to them), and the main window's menu items that open them.
+#include "admin/LogListModel.h"
+#include "admin/frmAbout.h"
+#include "admin/frmHelp.h"
+#include "admin/frmINIT.h"
+#include "admin/frmOption.h"
+#include "admin/frmShowTXT.h"
+#include "core/Startup.h"
+#include "support/TestFixture.h"
+#include "ui/Twips.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+class AdminWindowsTest : public LedgerFixture {
+protected:
+    void SetUp() override {
+        LedgerFixture::SetUp();
+        LoadOptions(session);
+        session.admin = true;
+    }
+    template <class W> static W* child(QWidget& form, const QString& name) {
+        W* w = form.findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+};
+
+} // namespace
+
+TEST_F(AdminWindowsTest, SettingsWindowShowsTheOptionsAndWritesBackTheCleanedPassword) {
+    session.options.SSTab_Index = 2;
+    session.options.Show_LSJ = false;
+    session.options.QX_TZfx = false;
+    frmOption w(session);
+    EXPECT_EQ(w.windowTitle(), "Vostrel[设置]");
+    EXPECT_TRUE(child<QRadioButton>(w, "Option1(2)")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(w, "Option1(0)")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(w, "CheckShow(1)")->text(), "不隐含进货价格");
+    EXPECT_FALSE(child<QCheckBox>(w, "CheckShow(2)")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(w, "CheckShow(0)")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(w, "CheckQX(4)")->text(), "仅管理员可以操作[商品盈利能力统计分析]");
+    EXPECT_FALSE(child<QCheckBox>(w, "CheckQX(3)")->isChecked());
+    for (const char* name : {"Text1", "Text2", "Text3"}) {
+        EXPECT_EQ(child<QLineEdit>(w, name)->maxLength(), 8);
+        EXPECT_EQ(child<QLineEdit>(w, name)->toolTip(), "最多8位");
+        EXPECT_TRUE(child<QLineEdit>(w, name)->text().isEmpty()); // never filled from the settings
+    }
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->echoMode(), QLineEdit::Password);
+
+    child<QRadioButton>(w, "Option1(4)")->setChecked(true);
+    click(w, 1);
+    child<QCheckBox>(w, "CheckQX(0)")->setChecked(false);
+    click(w, 7);
+    child<QLineEdit>(w, "Text1")->setText("8");
+    child<QLineEdit>(w, "Text3")->setText(" 'x' ");
+    click(w, 4);
+    EXPECT_EQ(child<QLineEdit>(w, "Text3")->text(), "x");
+    EXPECT_EQ(rowsText("select SSTab_Index, QX_TZin0, QX_TZfx, PassL from T_Option"), "4|False|False|x");
+}
+
+TEST_F(AdminWindowsTest, InitialisationWindowClosesOnlyWhenCompleted) {
+    frmINIT w(session);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "初始化系统");
+    EXPECT_EQ(child<QLineEdit>(w, "Text1")->echoMode(), QLineEdit::Password);
+    child<QLineEdit>(w, "Text1")->setText("8");
+    click(w, 1); // locked
+    EXPECT_TRUE(w.isVisible());
+    session.initUnlocked = true;
+    boxes.answers = {false, true};
+    click(w, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST_F(AdminWindowsTest, LogViewerListsByIdentifierAndClears) {
+    addRowOf(session, "T_txt", "RQ,cc", {"2009-1-9 8:05:03", "晚的在前"});
+    addRowOf(session, "T_txt", "RQ,cc", {"2009-1-2", "早的在后"});
+    frmShowTXT w(session);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Vostrel[察看操作跟踪记录]");
+    auto* list = child<QTableView>(w, "ListViewL");
+    const QAbstractItemModel* m = list->model();
+    ASSERT_EQ(m->rowCount(), 2);
+    EXPECT_EQ(m->data(m->index(0, 0)).toString() + "|" + m->data(m->index(0, 1)).toString() + "|" +
+                  m->data(m->index(0, 2)).toString(),
+              "1|2009-1-9 8:05:03|晚的在前");
+    EXPECT_EQ(m->data(m->index(1, 1)).toString(), "2009-1-2");
+    EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), "操作描述");
+    // However narrow the list, the description keeps 1000 twips.
+    w.resize(200, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(list->columnWidth(0), twips::toPx(*list, 600));
+    EXPECT_EQ(list->columnWidth(2), twips::toPx(*list, 1000));
+    w.resize(900, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(list->columnWidth(2), list->width() - twips::toPx(*list, 360) - twips::toPx(*list, 3000));
+
+    click(w, 1);
+    EXPECT_EQ(m->rowCount(), 0);
+    EXPECT_EQ(log(), QStringList({"操作日志已清空"}));
+    EXPECT_EQ(boxes.lastText(), "  操作跟踪记录(操作日志)已清空！    ");
+}
+
+TEST_F(AdminWindowsTest, AboutAndHelp) {
+    frmAbout about;
+    about.show();
+    EXPECT_EQ(child<QLabel>(about, "lblBT0")->text(), "Vostrel[v3.6]  (2009年1月9日更新)");
+    QTest::mouseClick(child<QLabel>(about, "Image2"), Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+
+    frmHelp help;
+    EXPECT_EQ(help.windowTitle(), "操作说明");
+    const QString text = child<QPlainTextEdit>(help, "txtHelp")->toPlainText();
+    EXPECT_TRUE(text.startsWith("Vostrel 进销存台账 操作说明\n"));
+    qsizetype at = 0;
+    for (const char* topic : {"一、设计目的", "二、两级权限", "三、关键字查询", "四、统计分析",
+                              "五、主要功能", "六、查询的范围", "七、计算器"}) {
+        const qsizetype next = text.indexOf(QString::fromUtf8(topic), at);
+        EXPECT_GT(next, at) << topic; // in this order
+        at = next;
+    }
+}
