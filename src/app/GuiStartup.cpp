@@ -1,5 +1,6 @@
 #include "app/GuiStartup.h"
 
+#include "admin/DailySafetyCopy.h"
 #include "core/Session.h"
 #include "core/Startup.h"
 #include "mainwindow/frmmain.h"
@@ -24,10 +25,13 @@ int RunStartup(Session& session, const QString& dataFile, const MainWindowFactor
     }
     // Given up or three wrong passwords: no window is left and the program ends normally.
     if (session.statusText != QLatin1String("Go")) return 0;
+    DailySafetyCopy safetyCopy(session); // the login's own log line is no change worth a copy
     const std::unique_ptr<QWidget> main(makeMainWindow(session));
     main->show();
+    const int status = QApplication::exec();
+    safetyCopy.atExit();
     // The main window goes before the session it works on.
-    return QApplication::exec();
+    return status;
 }
 
 int StartWindows(int& argc, char** argv, const QString& dataFile) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,7 @@ protected:
             ++mainWindows;
             admin = logged.admin;
             auto* w = new QWidget;
+            if (duringRun) duringRun(logged);
             QTimer::singleShot(0, w, &QWidget::close); // the operator closes it at once
             return w;
         });
@@ -56,6 +58,7 @@ protected:
     }
     int mainWindows = 0;
     bool admin = false;
+    std::function<void(Session&)> duringRun;
 };
 
 TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
@@ -90,4 +93,12 @@ TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
     EXPECT_TRUE(boxes.shown.empty());
     session.open(dataPath());
     EXPECT_EQ(scalar("select cc from T_txt").toString(), "管理员登录成功");
+    // A run that changed something leaves the day's safety copy beside the data file.
+    const QString copy = dir.filePath("backups/DBvost-" + QDate::currentDate().toString("yyyyMMdd") + ".xkg");
+    EXPECT_FALSE(QFile::exists(copy));
+    duringRun = [](Session& s) { AppendLog(s, "改动"); };
+    mainWindows = 0;
+    typeAtLogin(app::kDefaultUserPassword, "cmdS(1)");
+    EXPECT_EQ(run(dataPath()), 0);
+    EXPECT_TRUE(QFile::exists(copy));
 }

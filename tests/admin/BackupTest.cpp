@@ -1,0 +1,214 @@
+// Backups and restores of the data file: complete copies, checked restores, and failures
+// that leave the data file byte for byte as it was with its connection open.
+#include "admin/DailySafetyCopy.h"
+#include "admin/DataFileCopies.h"
+#include "core/DataFile.h"
+#include "core/Startup.h"
+#include "support/TestFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <random>
+#include <sqlite3.h>
+
+namespace {
+
+class BackupTest : public LedgerFixture {
+protected:
+    void SetUp() override {
+        LedgerFixture::SetUp();
+        LoadOptions(session);
+        const qlonglong tz = addRowOf(session, "T_TZ", "MC,JC,ZKC,ZCB", {"螺丝钉", "LSD", 2, 3});
+        addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-tz, "2009-1-2", 2, 3});
+        addRowOf(session, "T_KH", "KHMC", {"张三"});
+        addRowOf(session, "T_GYS", "GYSMC", {"五金厂"});
+        addRowOf(session, "T_Key", "cc", {"螺丝"});
+        session.execSql("update T_Option set PassL='u', MingCheng='小店' where id=3");
+        AppendLog(session, "管理员登录成功");
+    }
+    QString everything() {
+        QString all;
+        for (const char* t :
+             {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Key", "T_Print1", "T_Option", "T_txt"})
+            all += QString(t) + ":" + rowsText(QString("select * from ") + t) + "\n";
+        return all;
+    }
+    static QByteArray bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void write(const QString& path, const QByteArray& content) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+    // Temporary files left behind in the data file's folder.
+    QStringList leftovers() const { return QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden); }
+    // The connection still reads and writes.
+    void expectUsable() {
+        EXPECT_NO_THROW(AppendLog(session, "还能写"));
+        EXPECT_EQ(log().last(), "还能写");
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    DataFileCopies copies{session};
+};
+
+} // namespace
+
+TEST_F(BackupTest, BackupThenRestoreBringsBackEveryTable) {
+    const QString before = everything();
+    const QString backup = path("20090109");
+    copies.backup(backup);
+    EXPECT_EQ(QFileInfo(backup).permissions() & 0x0077, 0); // the owner's only, as the data file
+
+    session.execSql("delete from T_TZ");
+    session.execSql("update T_Option set PassH='新', SSTab_Index=3 where id=3");
+    AppendLog(session, "以后的改动");
+    write(path("DBvost.mdb.bak"), "an older safety copy");
+
+    EXPECT_EQ(copies.refusal(backup), std::nullopt);
+    copies.restore(backup);
+    EXPECT_EQ(everything(), before);
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
+    // The data file as it was before the restore is kept beside it, a sound copy in its own right.
+    ScriptedMessageBoxes otherBoxes;
+    Session previous(otherBoxes);
+    previous.open(path("DBvost.mdb.bak"));
+    EXPECT_EQ(previous.query("select count(*) from T_TZ").value(0, 0).toInt(), 0);
+    EXPECT_EQ(previous.query("select PassH from T_Option").value(0, 0).toString(), "新");
+    expectUsable();
+}
+
+TEST_F(BackupTest, ABackupReplacesItsTargetOnlyWhenComplete) {
+    write(path("old.xkg"), "yesterday's backup");
+    copies.backup(path("old.xkg"));
+    EXPECT_EQ(copies.refusal(path("old.xkg")), std::nullopt);
+
+    // A folder in the target's place: the copy is written, the rename fails, nothing is left over.
+    QDir(dir.path()).mkpath("busy.xkg/inside");
+    EXPECT_THROW(copies.backup(path("busy.xkg")), DbError);
+    EXPECT_TRUE(QFileInfo(path("busy.xkg/inside")).isDir());
+    EXPECT_THROW(copies.backup(path("no such folder/x.xkg")), DbError);
+    try {
+        copies.backup(dataPath());
+        ADD_FAILURE() << "the data file itself";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.text, "不能把备份写在正在使用的数据文件上。");
+    }
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
+    expectUsable();
+}
+
+TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone) {
+    copies.backup(path("good.xkg"));
+    const QString notOurs = "所选文件不是本程序的数据文件，不能用它还原。";
+    write(path("empty.xkg"), "");
+    QByteArray noise(64 * 1024, '\0');
+    std::mt19937 random(7);
+    for (char& c : noise)
+        c = char(random());
+    write(path("noise.xkg"), noise);
+    write(path("truncated.xkg"), bytes(path("good.xkg")).left(bytes(path("good.xkg")).size() / 2));
+    {
+        ScriptedMessageBoxes b;
+        Session other(b);
+        CreateDataFile(path("newer.xkg"));
+        CreateDataFile(path("nooptions.xkg"));
+        CreateDataFile(path("noprint.xkg"));
+        other.open(path("newer.xkg"));
+        other.execNative("UPDATE T_Option SET Ver_ID=2003");
+        other.open(path("nooptions.xkg"));
+        other.execNative("DELETE FROM T_Option");
+        other.open(path("noprint.xkg"));
+        other.execNative("DROP TABLE T_Print1");
+    }
+    sqlite3* foreign = nullptr; // another program's database: SQLite, but none of our tables
+    sqlite3_open(path("foreign.xkg").toUtf8().constData(), &foreign);
+    sqlite3_exec(foreign, "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('hello');", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(foreign);
+    const QByteArray live = bytes(dataPath());
+    const std::pair<const char*, QString> cases[] = {
+        {"empty.xkg", notOurs},
+        {"noise.xkg", notOurs},
+        {"foreign.xkg", notOurs},
+        {"truncated.xkg", "所选文件已经损坏，不能用它还原。"},
+        {"newer.xkg", "所选文件来自更新版本的程序（数据版本 2003），本程序不能使用它。"},
+        {"nooptions.xkg", "所选文件缺少选项记录，已经损坏，不能用它还原。"},
+        {"noprint.xkg", "所选文件缺少数据表 T_Print1，不能用它还原。"},
+        {"missing.xkg", "所选文件不存在。"},
+        {"DBvost.mdb", "所选文件就是正在使用的数据文件，不能用它还原。"},
+    };
+    for (const auto& [name, why] : cases) {
+        EXPECT_EQ(copies.refusal(path(name)).value_or("accepted"), why) << name;
+        try {
+            copies.restore(path(name));
+            ADD_FAILURE() << name;
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.text, why);
+        }
+        EXPECT_EQ(bytes(dataPath()), live) << name;
+    }
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
+    expectUsable();
+}
+
+TEST_F(BackupTest, ARestoreFailingHalfwayLeavesTheDataFileAsItWas) {
+    copies.backup(path("good.xkg"));
+    AppendLog(session, "备份以后");
+    // The safety copy cannot take its name: the incoming copy is written, then the restore fails.
+    QDir(dir.path()).mkpath("DBvost.mdb.bak/inside");
+    const QByteArray live = bytes(dataPath());
+    EXPECT_THROW(copies.restore(path("good.xkg")), DbError);
+    EXPECT_EQ(bytes(dataPath()), live);
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
+    EXPECT_EQ(log().last(), "备份以后");
+    expectUsable();
+}
+
+TEST_F(BackupTest, AnOlderBackupIsRestoredAndUpgradedAtTheNextStart) {
+    CreateDataFile(path("2000.xkg"), 2000);
+    copies.restore(path("2000.xkg"));
+    session.close();
+    ScriptedMessageBoxes b;
+    Session next(b);
+    ASSERT_EQ(StartSession(next, dataPath()), 0);
+    EXPECT_EQ(next.options.Ver_ID, 2002);
+    EXPECT_TRUE(next.catalog().hasTable("T_Print1"));
+}
+
+TEST_F(BackupTest, DailyCopiesAfterChangesTheNewestFourteenKept) {
+    QDir(dir.path()).mkpath("backups");
+    write(path("backups/说明.txt"), "not a copy");
+    for (int day = 1; day <= 16; ++day)
+        copies.keepDailyCopy(QDate(2009, 1, day));
+    AppendLog(session, "当天晚些时候");
+    copies.keepDailyCopy(QDate(2009, 1, 16)); // the day's copy replaced
+    QStringList kept = QDir(path("backups")).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(kept.size(), 15);
+    EXPECT_EQ(kept.first(), "DBvost-20090103.xkg");
+    EXPECT_EQ(kept.last(), "说明.txt");
+    EXPECT_EQ(copies.refusal(path("backups/DBvost-20090116.xkg")), std::nullopt);
+
+    QDir(path("backups")).removeRecursively();
+    {
+        DailySafetyCopy unchanged(session);
+        unchanged.atExit(QDate(2009, 2, 1));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("backups")));
+    DailySafetyCopy copy(session);
+    AppendLog(session, "改动");
+    session.statusText = "初始化完成";
+    copy.atExit(QDate(2009, 2, 1));
+    EXPECT_FALSE(QFileInfo::exists(path("backups")));
+    session.statusText = "Go";
+    copy.atExit(QDate(2009, 2, 1));
+    EXPECT_TRUE(QFileInfo::exists(path("backups/DBvost-20090201.xkg")));
+    // A copy that cannot be made is only logged.
+    QDir(path("backups")).removeRecursively();
+    write(path("backups"), "a file in the folder's place");
+    copy.atExit(QDate(2009, 2, 2));
+    EXPECT_TRUE(log().last().startsWith("自动备份失败：")) << log().last().toStdString();
+}
