@@ -15,7 +15,8 @@ public:
     virtual std::optional<QString> openFileName(const QString& caption, const QString& proposed,
                                                 const QString& filter) = 0;
     // The file to write, or none when the operator cancels. `proposed` is a folder, a name, or a
-    // path; the program adds no extension to what the operator typed.
+    // path; the program adds no extension to what the operator typed. The dialog does not ask
+    // whether to replace a file that exists: that question is the caller's.
     virtual std::optional<QString> saveFileName(const QString& caption, const QString& proposed,
                                                 const QString& filter) = 0;
 };

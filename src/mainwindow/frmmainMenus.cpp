@@ -1,5 +1,6 @@
 // The menu bar, the right-click menus and the permission gates of the main window.
 #include "admin/frmAbout.h"
+#include "admin/frmBakup.h"
 #include "admin/frmHelp.h"
 #include "admin/frmINIT.h"
 #include "admin/frmOption.h"
@@ -224,7 +225,15 @@ void frmmain::察看操作日志() {
 }
 
 void frmmain::数据备份与恢复() {
-    // Opens frmBakup.
+    {
+        frmBakup form(session_, this);
+        form.exec();
+    }
+    // The data file was replaced under the lists: the program ends without a further word.
+    if (session_.statusText == QStringLiteral("恢复完成")) {
+        close();
+        QCoreApplication::exit(0);
+    }
 }
 
 void frmmain::安全退出() {

@@ -30,8 +30,10 @@ std::optional<QString> QtFileDialogs::openFileName(const QString& caption, const
 
 std::optional<QString> QtFileDialogs::saveFileName(const QString& caption, const QString& proposed,
                                                    const QString& filter) {
+    // Replacing a file that exists is the program's own question.
     const QString name =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, proposed, qtFilter(filter));
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, proposed, qtFilter(filter),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return name;
 }

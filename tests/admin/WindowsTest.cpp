@@ -1,7 +1,9 @@
 // The administration windows: what only a window can get wrong (controls, what they show,
 // what a click does to them), and the main window's menu items that open them.
+#include "admin/DataFileCopies.h"
 #include "admin/LogListModel.h"
 #include "admin/frmAbout.h"
+#include "admin/frmBakup.h"
 #include "admin/frmHelp.h"
 #include "admin/frmINIT.h"
 #include "admin/frmOption.h"
@@ -11,13 +13,19 @@
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+
+using Kind = ScriptedMessageBoxes::Kind;
 
 namespace {
 
@@ -130,4 +138,68 @@ TEST_F(AdminWindowsTest, AboutAndHelp) {
         EXPECT_GT(next, at) << topic; // in this order
         at = next;
     }
+}
+
+TEST_F(AdminWindowsTest, BackupWindowAsksForANameAndAboutAFileThatExists) {
+    frmBakup w(session);
+    EXPECT_EQ(w.windowTitle(), "Vostrel v3.6[数据备份与恢复]");
+    EXPECT_EQ(child<QPushButton>(w, "cmdS(2)")->toolTip(), "备份当前所有数据");
+    EXPECT_EQ(child<QPushButton>(w, "cmdS(3)")->toolTip(), "数据还原(需要事先备份)");
+    click(w, 2); // cancelled: nothing said
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].caption, "请选择目标驱动器或路径。");
+    EXPECT_EQ(files.asked[0].proposed, QDate::currentDate().toString("yyyyMMdd"));
+    EXPECT_EQ(files.asked[0].filter, "格式(*.xkg)|*.xkg");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    const QString taken = dir.filePath("taken.xkg"), fresh = dir.filePath("fresh");
+    QFile(taken).open(QIODevice::WriteOnly);
+    files.answers = {taken, fresh};
+    boxes.answers = {false}; // not over the file that exists: the dialog comes again
+    click(w, 2);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    expectBox(boxes.shown[0], Kind::Question, "  该文件已存在,覆盖原有文件吗?", "Vostrel");
+    expectBox(boxes.shown[1], Kind::Information, "保存完成!", "数据备份");
+    EXPECT_EQ(QFileInfo(taken).size(), 0);
+    EXPECT_GT(QFileInfo(fresh).size(), 0);
+
+    boxes.clear();
+    QDir(dir.path()).mkpath("folder.xkg/inside");
+    files.answers = {dir.filePath("folder.xkg")};
+    click(w, 2); // Yes to the question, then the copy cannot take the folder's place
+    expectBox(boxes.shown.back(), Kind::Critical,
+              "出错了!\n无法写入 " + dir.filePath("folder.xkg") + "：目标是一个文件夹", "数据备份");
+}
+
+TEST_F(AdminWindowsTest, RestoreWindowChecksThePasswordBeforeAnyDialogAndTheFileBeforeTheQuestion) {
+    DataFileCopies(session).backup(dir.filePath("good.xkg"));
+    AppendLog(session, "备份以后");
+    QFile(dir.filePath("empty.xkg")).open(QIODevice::WriteOnly);
+    frmBakup w(session);
+    w.show();
+    child<QLineEdit>(w, "Text1")->setText("9");
+    click(w, 3);
+    EXPECT_TRUE(files.asked.empty());
+    expectBox(boxes.shown.at(0), Kind::Warning, " 权限不够，拒绝还原数据！", "Vostrel");
+
+    boxes.clear();
+    child<QLineEdit>(w, "Text1")->setText("8");
+    files.answers = {dir.filePath("empty.xkg"), dir.filePath("good.xkg")};
+    boxes.answers = {false};
+    click(w, 3); // refused at once
+    click(w, 3); // No: nothing happens
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(files.asked[1].caption, "请选择您所备份的数据文件");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    expectBox(boxes.shown[0], Kind::Warning, "所选文件不是本程序的数据文件，不能用它还原。", "数据恢复");
+    expectBox(boxes.shown[1], Kind::Question, "  该操作将丢失备份文件以后的所有数据,继续操作吗?", "Vostrel");
+    EXPECT_EQ(log().last(), "备份以后");
+
+    boxes.clear();
+    files.answers = {dir.filePath("good.xkg")};
+    click(w, 3);
+    expectBox(boxes.shown.back(), Kind::Information, "恢复完成,请重新运行程序。", "数据恢复");
+    EXPECT_EQ(session.statusText, "恢复完成");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(log().contains("备份以后")); // the data as backed up
 }

@@ -1,6 +1,7 @@
 // The main window on a real data file: first views, hidden money, totals, permissions,
 // keyword search and memory, right-click menus.
 #include "mainwindow/frmmain.h"
+#include "admin/DataFileCopies.h"
 #include "core/Transaction.h"
 #include "core/Vb.h"
 #include "mainwindow/ListViews.h"
@@ -456,7 +457,14 @@ TEST_F(MainWindowTest, DoneFlagTogglesBackAndFormsReloadTheirView) {
     EXPECT_EQ(cell(*w, 0, 1), "华北钢材()");
 }
 
-TEST_F(MainWindowTest, AdministrationItemsOpenTheirWindowsAndACompletedInitialisationEnds) {
+// The program was told to end: once the application's loop has run and ended, modal windows
+// may run their loops again.
+static void endOfProgramSeen() {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+}
+
+TEST_F(MainWindowTest, AdministrationItemsOpenTheirWindowsAndACompletedInitialisationOrRestoreEnds) {
     auto w = open(listviews::Demands);
     // The modal window each item opens, closed again at once.
     auto opened = [&](const char* item) {
@@ -475,6 +483,7 @@ TEST_F(MainWindowTest, AdministrationItemsOpenTheirWindowsAndACompletedInitialis
     EXPECT_EQ(opened("功能介绍"), "frmHelp");
     EXPECT_EQ(opened("操作帮助"), "frmHelp");
     EXPECT_EQ(opened("关于"), "frmAbout");
+    EXPECT_EQ(opened("数据备份与恢复"), "frmBakup");
     EXPECT_EQ(opened("初始化"), "frmINIT");
     EXPECT_TRUE(w->isVisible()); // given up: the program goes on
 
@@ -486,5 +495,19 @@ TEST_F(MainWindowTest, AdministrationItemsOpenTheirWindowsAndACompletedInitialis
         click(*form, 1);
     });
     w->action("初始化")->trigger();
+    EXPECT_FALSE(w->isVisible());
+    endOfProgramSeen();
+
+    // So does a completed restore.
+    w = open(listviews::Demands);
+    DataFileCopies(session).backup(dir.filePath("b.xkg"));
+    files.answers = {dir.filePath("b.xkg")};
+    QTimer::singleShot(0, [] {
+        QWidget* form = QApplication::activeModalWidget();
+        form->findChild<QLineEdit*>("Text1")->setText("8");
+        click(*form, 3);
+    });
+    w->action("数据备份与恢复")->trigger();
+
     EXPECT_FALSE(w->isVisible());
 }
