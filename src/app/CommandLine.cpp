@@ -9,7 +9,11 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <cstdio>
+#include <iostream>
 #include <optional>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,11 +27,46 @@ Print writerTo(FILE* stream) {
 
 const QString kSeeHelp = QStringLiteral("用 vostrel --help 查看用法。");
 
+std::optional<QString> readStandardInput(const QString& prompt, bool secret) {
+    const bool terminal = ::isatty(STDIN_FILENO);
+    if (terminal) {
+        const QByteArray p = prompt.toUtf8();
+        std::fwrite(p.constData(), 1, size_t(p.size()), stderr);
+        std::fflush(stderr);
+    }
+    termios before{};
+    const bool hide = secret && terminal && ::tcgetattr(STDIN_FILENO, &before) == 0;
+    if (hide) {
+        termios quiet = before;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    const bool read = bool(std::getline(std::cin, line));
+    if (hide) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &before);
+        std::fputc('\n', stderr); // the Enter typed was not echoed either
+    }
+    if (!read) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return QString::fromStdString(line);
+}
+
 } // namespace
 
-CommandContext::CommandContext(QStringList args, QString dataFile, Print print, Print printError)
+CommandContext::CommandContext(QStringList args, QString dataFile, Print print, Print printError,
+                               ReadLine readLine, bool interactive)
     : args(std::move(args)), dataFile(std::move(dataFile)), print(std::move(print)),
-      printError(std::move(printError)), boxes_(this->printError) {}
+      printError(std::move(printError)), readLine(std::move(readLine)), interactive(interactive),
+      boxes_(this->printError) {}
+
+bool CommandContext::confirm(const QString& question) const {
+    if (!interactive) return true;
+    const auto answer = readLine(question.trimmed() + QStringLiteral("（是/否）"), false);
+    if (!answer) return false;
+    const QString a = answer->trimmed().toLower();
+    return a == QStringLiteral("是") || a == QLatin1String("y") || a == QLatin1String("yes");
+}
 
 CommandContext::~CommandContext() = default;
 
@@ -48,7 +87,7 @@ int CommandContext::wrongUsage(const QString& reason) const {
 
 CommandLine::CommandLine(std::vector<Command> commands)
     : print(writerTo(stdout)), printError(writerTo(stderr)), programFolder(ProgramFolder()),
-      commands_(std::move(commands)) {}
+      readLine(readStandardInput), interactive(::isatty(STDIN_FILENO)), commands_(std::move(commands)) {}
 
 QString CommandLine::helpText(const QString& dataFile) const {
     QString text =
@@ -139,7 +178,7 @@ int CommandLine::dispatch(const QStringList& arguments, const WindowsStart& wind
         needApp();
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
         makeUsualFile();
-        CommandContext context(words.mid(1), dataFile, print, printError);
+        CommandContext context(words.mid(1), dataFile, print, printError, readLine, interactive);
         try {
             return c.run(context);
         } catch (const ProgramStop& stop) {

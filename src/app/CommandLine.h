@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Session;
@@ -19,17 +20,26 @@ inline constexpr int WrongUsage = 2; // unknown command or option, missing argum
 } // namespace exitstatus
 
 using Print = std::function<void(const QString&)>;
+// A line read from standard input, after the prompt; none at the end of the input. A secret is
+// not echoed on a terminal.
+using ReadLine = std::function<std::optional<QString>(const QString& prompt, bool secret)>;
 
 // One run of a command without windows.
 class CommandContext {
 public:
-    CommandContext(QStringList args, QString dataFile, Print print, Print printError);
+    CommandContext(QStringList args, QString dataFile, Print print, Print printError, ReadLine readLine = {},
+                   bool interactive = false);
     ~CommandContext();
 
-    const QStringList args; // the words after the command's name
-    const QString dataFile; // --data, or the usual data file
-    const Print print;      // standard output, a line each
-    const Print printError; // standard error, a line each
+    const QStringList args;  // the words after the command's name
+    const QString dataFile;  // --data, or the usual data file
+    const Print print;       // standard output, a line each
+    const Print printError;  // standard error, a line each
+    const ReadLine readLine; // standard input
+    const bool interactive;  // standard input is a terminal: someone is there to answer questions
+
+    // A yes/no question on the terminal; without one nobody is asked and the answer is Yes.
+    bool confirm(const QString& question) const;
 
     // The data file opened and its options loaded, as every start does; null when the file
     // cannot be used (the reason was printed).
@@ -63,6 +73,9 @@ public:
     // Where the usual data file is looked for: beside the program, or in the user's data folder
     // when the program is installed (see ChooseDataFile).
     QString programFolder;
+    // Where answers come from: standard input, and whether it is a terminal.
+    ReadLine readLine;
+    bool interactive;
 
     // Parses the program's arguments (argv[0] first) before any application object exists:
     // help, version and wrong usage print and end without one; a command runs with a

@@ -1,7 +1,8 @@
 #include "app/Commands.h"
 
+#include "app/BackupCommands.h"
 #include "app/ReportCommand.h"
 
 std::vector<Command> HeadlessCommands() {
-    return {ReportCommand()};
+    return {ReportCommand(), BackupCommand(), RestoreCommand()};
 }
