@@ -4,16 +4,14 @@
 #include "core/Session.h"
 
 void LogBook::read(const std::function<void(LogRecord&&)>& add) {
-    s_.read(QStringLiteral("select * from T_TXT order by ID"), [&](RowSource& rows) {
+    // The data file writes the dates' texts itself: no date of the hundreds of thousands of a
+    // long log goes through the local time zone.
+    s_.read(QStringLiteral("select ID, RQ & '' as RQ, cc from T_TXT order by ID"), [&](RowSource& rows) {
         const int id = rows.columnIndex(QStringLiteral("ID"));
         const int rq = rows.columnIndex(QStringLiteral("RQ"));
         const int cc = rows.columnIndex(QStringLiteral("cc"));
-        while (rows.next()) {
-            const QVariant when = rows.value(rq);
-            add({rows.id(id),
-                 when.typeId() == QMetaType::QDate ? when.toDate().startOfDay() : when.toDateTime(),
-                 rows.text(cc)});
-        }
+        while (rows.next())
+            add({rows.id(id), rows.text(rq), rows.text(cc)});
     });
 }
 

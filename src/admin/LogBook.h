@@ -1,6 +1,5 @@
 #pragma once
 // The operation log as the administrator reads and empties it.
-#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -8,7 +7,7 @@ class Session;
 
 struct LogRecord {
     qlonglong ID = 0;
-    QDateTime RQ;
+    QString RQ; // "yyyy-m-d H:mm:ss", the time left out at midnight
     QString cc;
 };
 

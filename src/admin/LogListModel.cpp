@@ -1,7 +1,5 @@
 #include "admin/LogListModel.h"
 
-#include "core/Vb.h"
-
 LogListModel::LogListModel(QObject* parent)
     : RecordTableModel<LogRecord>({{QStringLiteral("序号"), QStringLiteral("XH"), 600},
                                    {QStringLiteral("日期时间"), QStringLiteral("RQ"), 2400},
@@ -17,5 +15,5 @@ void LogListModel::load(LogBook& book) {
 
 QString LogListModel::cellText(int row, int column) const {
     const LogRecord& r = record(row);
-    return column == RQ ? vb::DateTimeText(r.RQ) : r.cc;
+    return column == RQ ? r.RQ : r.cc;
 }
