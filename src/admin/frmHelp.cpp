@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
@@ -10,6 +11,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     auto* txtHelp = new QPlainTextEdit(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
     txtHelp->setReadOnly(true);
+    txtHelp->document()->setDocumentMargin(12);
     QFile manual(QStringLiteral(":/admin/manual.txt"));
     if (manual.open(QIODevice::ReadOnly)) txtHelp->setPlainText(QString::fromUtf8(manual.readAll()));
     auto* layout = new QVBoxLayout(this);

@@ -87,9 +87,13 @@ frmOption::frmOption(Session& session, QWidget* parent) : QDialog(parent), sessi
     grid->setRowStretch(3, 1);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(button(5, QStringLiteral("清空关键字搜索记忆项")));
-    bottom->addWidget(button(6, QStringLiteral("清空操作跟踪记录")));
-    bottom->addWidget(button(8, QStringLiteral("开放初始化功能")));
+    for (const auto& [index, caption] :
+         {std::pair{5, QStringLiteral("清空关键字搜索记忆项")},
+          std::pair{6, QStringLiteral("清空操作跟踪记录")}, std::pair{8, QStringLiteral("开放初始化功能")}}) {
+        QPushButton* b = button(index, caption);
+        b->setMinimumWidth(b->sizeHint().width() + 16); // room around the long captions
+        bottom->addWidget(b);
+    }
     bottom->addStretch(1);
     bottom->addWidget(button(0, QStringLiteral("退出")));
 
