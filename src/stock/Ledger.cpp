@@ -26,6 +26,7 @@ QString num(qlonglong v) {
     return QString::number(v);
 }
 
+// Quantities are compared on hundredths too: 0.8 − 0.1 is 0.7000000000000001 in doubles.
 double round2(double v) {
     return vb::Round(v, 2);
 }
@@ -242,7 +243,7 @@ LedgerResult Ledger::bookSale(qlonglong goodsId, const MovementFields& in, const
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
         // The stock in the data file now, not the figure the list showed when it was loaded.
-        if (m.SL > st->ZKC) return LedgerResult::refused(kQuantityWrong);
+        if (m.SL > round2(st->ZKC)) return LedgerResult::refused(kQuantityWrong);
         // Without any purchase record there is no first date to compare with: accepted.
         const auto first = firstPurchaseDate(goodsId);
         if (first && m.RQ < *first) return LedgerResult::refused(kDateWrong);
@@ -272,7 +273,7 @@ LedgerResult Ledger::editPurchase(qlonglong recordId, const MovementFields& in, 
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
         // What has left the stock of this purchase cannot be taken back from it.
-        if (m.SL < old->SL - st->ZKC) return LedgerResult::refused(kQuantityWrong);
+        if (m.SL < round2(old->SL - st->ZKC)) return LedgerResult::refused(kQuantityWrong);
         updateMovement(recordId, m);
         writeStock(goodsId, round2(st->ZKC + (m.SL - old->SL)), round2(st->ZCB + (m.ZJE - old->ZJE)));
         AppendLog(s_, logLine);
@@ -295,7 +296,7 @@ LedgerResult Ledger::editSale(qlonglong recordId, const MovementFields& in, cons
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
         // At most the stock as it would be without this sale.
-        if (m.SL > st->ZKC + old->SL) return LedgerResult::refused(kQuantityWrong);
+        if (m.SL > round2(st->ZKC + old->SL)) return LedgerResult::refused(kQuantityWrong);
         const auto first = firstPurchaseDate(goodsId);
         if (first && m.RQ < *first) return LedgerResult::refused(kDateWrong);
         updateMovement(recordId, m);
@@ -376,7 +377,7 @@ LedgerResult Ledger::undoLastPurchase(const PurchaseRecord& purchase, const std:
             const auto m = movement(purchase.ID);
             const auto st = stock(goodsId);
             if (!m || !st) return kOnlyLastPurchase;
-            if (st->ZKC < m->SL) return kStockTooLow;
+            if (round2(st->ZKC) < round2(m->SL)) return kStockTooLow;
             return std::nullopt;
         };
         if (const auto why = check()) return LedgerResult::refused(*why);

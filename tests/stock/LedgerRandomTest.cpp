@@ -203,10 +203,10 @@ protected:
             const MovementFields m = fields(chance(50) ? old : quantity(old), amount());
             const LedgerResult r = ledger.editPurchase(*id, m, QStringLiteral("修改进货记录:x"));
             const double q = r2(m.SL), a = r2(m.ZJE);
-            Expect e = !std::isfinite(q) || q < 0.001                      ? refused(kQuantityWrong)
-                       : !exists                                           ? Expect{Status::Failed, {}}
-                       : q < old - model.goods[model.moves[*id].goods].ZKC ? refused(kQuantityWrong)
-                                                                           : done();
+            Expect e = !std::isfinite(q) || q < 0.001                          ? refused(kQuantityWrong)
+                       : !exists                                               ? Expect{Status::Failed, {}}
+                       : q < r2(old - model.goods[model.moves[*id].goods].ZKC) ? refused(kQuantityWrong)
+                                                                               : done();
             check("edit purchase", r, e, [&] {
                 ModelMove& mm = model.moves[*id];
                 ModelGoods& mg = model.goods[mm.goods];
@@ -230,7 +230,7 @@ protected:
             const auto first = exists ? model.firstPurchase(model.moves[*id].goods) : std::nullopt;
             Expect e = !std::isfinite(q) || q < 0.001 ? refused(kQuantityWrong)
                        : !exists                      ? Expect{Status::Failed, {}}
-                       : q > stock + old              ? refused(kQuantityWrong)
+                       : q > r2(stock + old)          ? refused(kQuantityWrong)
                        : first && m.RQ < *first       ? refused(kDateWrong)
                                                       : done();
             check("edit sale", r, e, [&] {

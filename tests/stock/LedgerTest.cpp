@@ -137,6 +137,14 @@ TEST_F(LedgerTest, PurchaseEditCarriesTheDifference) {
     expectStock(a, 0, 40, 5);
     EXPECT_EQ(movement(p, "TZID,SL,ZJE,JXID,BZ"), QStringLiteral("-%1|4|60|7|改过").arg(a));
 
+    // The bound on rounded figures: in doubles 0.8 − 0.1 is 0.7000000000000001.
+    const qlonglong c = registerItem("铁锤工具", 0.8, 8);
+    ASSERT_TRUE(ledger.bookSale(c, sale(0.7), "x").ok());
+    EXPECT_EQ(ledger.editPurchase(firstPurchaseOf(c), purchase(0.69, 8), "x").message,
+              "商品数量错误, 保存失败！");
+    ASSERT_TRUE(ledger.editPurchase(firstPurchaseOf(c), purchase(0.7, 8), "x").ok());
+    expectStock(c, 0, 1, 10);
+
     // A sale record is not a purchase record.
     const qlonglong b = registerItem("扳手工具", 10, 50);
     const LedgerResult s = ledger.bookSale(b, sale(1), "x");
@@ -153,6 +161,13 @@ TEST_F(LedgerTest, SaleEditRebuildsTheCostFromTheUnitCost) {
     EXPECT_EQ(ledger.editSale(s.id, sale(20.01), "x").message, kQuantityWrong);
     ASSERT_TRUE(ledger.editSale(s.id, sale(20), "x").ok());
     expectStock(a, 0, 0, 6);
+
+    // The bound on rounded figures: in doubles 0.7 + 0.1 is 0.7999999999999999.
+    const qlonglong c = registerItem("铁锤工具", 0.8, 8);
+    const LedgerResult u = ledger.bookSale(c, sale(0.1), "x");
+    EXPECT_EQ(ledger.editSale(u.id, sale(0.81), "x").message, "商品数量错误, 保存失败！");
+    ASSERT_TRUE(ledger.editSale(u.id, sale(0.8), "x").ok());
+    expectStock(c, 0, 0, 10);
 
     // Only the amount: the cost becomes DJ × stock, dropping a rounding leftover.
     const qlonglong b = registerItem("扳手工具", 3, 10);
