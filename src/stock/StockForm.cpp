@@ -16,24 +16,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <cmath>
 
 QLineEdit* MakeArrayBox(QWidget* parent, const QString& array, int index) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QStringLiteral("%1(%2)").arg(array).arg(index));
     return box;
 }
-
-namespace {
-
-// A number box written back as the value stored: rounded, in the general number form.
-double readRounded(QLineEdit* box) {
-    const double v = vb::Round(vb::Val(box->text()), 2);
-    if (std::isfinite(v)) box->setText(vb::CStr(v)); // an unusable text stays for the operator to see
-    return v;
-}
-
-} // namespace
 
 StockForm::StockForm(Session& session, const QString& ownTitle, MessageBanner::Placement placement,
                      QWidget* parent)
@@ -186,18 +174,25 @@ QGridLayout* StockForm::makeGoodsBoxes() {
     return grid;
 }
 
-GoodsFields StockForm::readGoods() {
+GoodsFields StockForm::readGoods() const {
     GoodsFields g;
     QString* texts[] = {&g.MC, &g.JC, &g.XH, &g.KW};
-    for (int i = 0; i < 4; ++i) {
-        // The name first: writing it back may suggest a new short code, read after it.
+    for (int i = 0; i < 4; ++i)
         *texts[i] = Clean(text1_[i]->text());
-        text1_[i]->setText(*texts[i]);
-    }
     double* numbers[] = {&g.KCmin, &g.LSJ, &g.PFJ, &g.DBJ};
     for (int i = 0; i < 4; ++i)
-        *numbers[i] = readRounded(text1_[4 + i]);
+        *numbers[i] = vb::Round(vb::Val(text1_[4 + i]->text()), 2);
     return g;
+}
+
+void StockForm::showStored(const GoodsFields& g) {
+    // The name first: it suggests a short code, which the stored one then replaces.
+    const QString texts[] = {g.MC, g.JC, g.XH, g.KW};
+    for (int i = 0; i < 4; ++i)
+        text1_[i]->setText(texts[i]);
+    const double numbers[] = {g.KCmin, g.LSJ, g.PFJ, g.DBJ};
+    for (int i = 0; i < 4; ++i)
+        text1_[4 + i]->setText(vb::CStr(numbers[i]));
 }
 
 void StockForm::Load_cmbGYS() {
@@ -225,15 +220,13 @@ void StockForm::selectData(QComboBox* combo, qlonglong id) {
     combo->setCurrentIndex(index);
 }
 
-MovementFields StockForm::readMovement() {
+MovementFields StockForm::readMovement() const {
     MovementFields m;
     m.SL = vb::Val(text2_[0]->text());
     m.ZJE = vb::Val(text2_[2]->text());
     m.GZJE = vb::Val(text2_[3]->text());
     m.RQ = DTPicker1_->date();
-    const QString note = Clean(text2_[4]->text());
-    text2_[4]->setText(note);
-    m.BZ = note;
+    m.BZ = Clean(text2_[4]->text());
     if (cmbGYS_) m.JXID = cmbGYS_->currentData().toLongLong();
     if (cmbKHXQ_) m.KHXQID = cmbKHXQ_->currentData().toLongLong();
     return m;

@@ -53,10 +53,12 @@ protected:
     // Text1(0) to Text1(7) with their labels; a new name fills in its short code.
     QGridLayout* makeGoodsBoxes();
 
-    // The typed movement; the cleaned note is written back into its box.
-    MovementFields readMovement();
-    // The typed goods data; texts cleaned and numbers rounded are written back.
-    GoodsFields readGoods();
+    // What the boxes hold, cleaned and rounded as it is stored. The boxes stay as typed
+    // until the save succeeds, so a refusal leaves the operator's text to correct.
+    MovementFields readMovement() const;
+    GoodsFields readGoods() const;
+    // After a save: Text1(0) to Text1(7) show what was stored.
+    void showStored(const GoodsFields& g);
     // Shows a refusal in the banner and a failure in a box; reports whether it was stored.
     bool settle(const LedgerResult& r, const QString& failText, const QString& failTitle, bool critical);
 

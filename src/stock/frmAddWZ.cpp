@@ -54,8 +54,11 @@ void frmAddWZ::Kong() {
 
 bool frmAddWZ::SaveRec() {
     const GoodsFields goods = readGoods();
-    const LedgerResult r = ledger_.registerGoods(goods, readMovement());
+    const MovementFields first = readMovement();
+    const LedgerResult r = ledger_.registerGoods(goods, first);
     if (!settle(r, kSaveFailedGoods, kErrorTitle, false)) return false;
+    showStored(goods); // kept when Check1 is ticked
+    Text2(4)->setText(first.BZ);
     Q_EMIT goodsChanged();
     return true;
 }

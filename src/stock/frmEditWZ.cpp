@@ -36,6 +36,7 @@ bool frmEditWZ::SaveRec() {
     const GoodsFields g = readGoods();
     const LedgerResult r = ledger_.editGoods(goods_.ID, g);
     if (!settle(r, kSaveFailedGoods, kErrorTitle, false)) return false;
+    showStored(g);
     // A later removal names the item as it is now.
     goods_.MC = g.MC;
     goods_.JC = g.JC;

@@ -59,6 +59,14 @@ QStringList texts(QWidget& form) {
     return out;
 }
 
+// Every text box of a form as "name=text".
+QStringList boxTexts(QWidget& form) {
+    QStringList out;
+    for (const QLineEdit* b : form.findChildren<QLineEdit*>())
+        if (b->objectName().startsWith("Text")) out << b->objectName() + '=' + b->text();
+    return out;
+}
+
 } // namespace
 
 class StockFormsTest : public LedgerTest {
@@ -371,4 +379,37 @@ TEST_F(StockFormsTest, GoodsEditingAndRemoval) {
     EXPECT_EQ(boxes.shown.back().text, kRemoved);
     EXPECT_EQ(reload.count(), 2);
     EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST_F(StockFormsTest, ARefusedSaveLeavesEveryBoxAsTyped) {
+    const qlonglong a = registerItem("螺丝钉子", 10, 50);
+    const auto fill = [](QWidget& f, std::initializer_list<std::pair<QString, QString>> texts) {
+        for (const auto& [name, text] : texts)
+            box(f, name)->setText(text);
+    };
+    const auto expectRefused = [](StockForm& f, const QString& banner) {
+        const QStringList typed = boxTexts(f);
+        click(f, 1);
+        EXPECT_EQ(f.banner().text(), banner);
+        EXPECT_EQ(boxTexts(f), typed);
+    };
+    const auto goodsBoxes = {std::pair<QString, QString>{"Text1(0)", " 螺' "},
+                             {"Text1(1)", " L'S "},
+                             {"Text1(4)", "5.555"},
+                             {"Text1(5)", "2kg"}};
+    frmAddWZ add(session);
+    fill(add, goodsBoxes);
+    fill(add, {{"Text2(0)", "2.006"}, {"Text2(4)", " 备'注 "}});
+    expectRefused(add, "商品名称最少4个西文字符, 保存失败！");
+    frmEditWZ edit(session, goodsRecord(a));
+    fill(edit, goodsBoxes);
+    expectRefused(edit, "商品名称最少4个西文字符, 保存失败！");
+    frmIn in(session, goodsRecord(a));
+    fill(in, {{"Text2(0)", "0.004"}, {"Text2(4)", " 备'注 "}});
+    expectRefused(in, "商品数量错误, 保存失败！");
+    frmOut out(session, goodsRecord(a));
+    out.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 8));
+    fill(out, {{"Text2(3)", "1.006"}, {"Text2(4)", " 备'注 "}});
+    expectRefused(out, "日 期 有 误 , 保 存 失 败 ！");
+    EXPECT_EQ(count("T_IO"), 1);
 }
