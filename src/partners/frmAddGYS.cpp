@@ -39,7 +39,6 @@ void frmAddGYS::ListViewL_ItemClick(int n) {
 
 bool frmAddGYS::SaveRec() {
     const QString name = Clean(Text1->text());
-    Text1->setText(name);
     if (!NameLongEnough(name)) {
         session_.boxes().critical(kNameTooShortBox, QStringLiteral("错误"));
         return false;
@@ -55,7 +54,6 @@ bool frmAddGYS::SaveRec() {
 
 bool frmAddGYS::writeChanges(int n) {
     const QString name = Clean(Text1->text());
-    Text1->setText(name);
     if (!NameLongEnough(name)) {
         autoMSG(kNameTooShortBanner, 2);
         return false;

@@ -36,7 +36,6 @@ void frmAddKH::ListViewL_ItemClick(int n) {
 
 bool frmAddKH::SaveRec() {
     const QString name = Clean(Text1->text());
-    Text1->setText(name);
     if (!NameLongEnough(name)) {
         session_.boxes().critical(kNameTooShortBox, QStringLiteral("错误"));
         return false;
@@ -52,7 +51,6 @@ bool frmAddKH::SaveRec() {
 
 bool frmAddKH::writeChanges(int n) {
     const QString name = Clean(Text1->text());
-    Text1->setText(name);
     if (!NameLongEnough(name)) {
         autoMSG(kNameTooShortBanner, 2);
         return false;

@@ -47,7 +47,6 @@ void frmAddKHXQ::ListViewL_ItemClick(int n) {
 
 bool frmAddKHXQ::SaveRec() {
     const QString text = Clean(Text1->text());
-    Text1->setText(text);
     if (text.isEmpty()) {
         session_.boxes().critical(kEmptyText, QStringLiteral("信息"));
         return false;
