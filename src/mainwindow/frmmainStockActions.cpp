@@ -41,7 +41,8 @@ void runStockForm(frmmain* window, Session& session, Args&&... args) {
     }
 }
 
-// The outcome of an undo: refusals and failures in a box, a completion after the reload.
+// The outcome of an undo: a refusal, or a failure with its reason, in a box; a completion
+// after the reload.
 bool settleUndo(Session& session, const LedgerResult& r) {
     switch (r.status) {
     case LedgerResult::Status::Done:
@@ -50,7 +51,7 @@ bool settleUndo(Session& session, const LedgerResult& r) {
         session.boxes().warning(r.message, app::kTitle);
         return false;
     case LedgerResult::Status::Failed:
-        session.boxes().warning(kUndoFailed, app::kTitle);
+        session.boxes().warning(kUndoFailed + QLatin1Char('\n') + r.message, app::kTitle);
         return false;
     case LedgerResult::Status::Cancelled:
         return false;

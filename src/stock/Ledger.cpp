@@ -372,18 +372,19 @@ LedgerResult Ledger::undoLastPurchase(const PurchaseRecord& purchase, const std:
     const qlonglong goodsId = std::llabs(purchase.TZID);
     try {
         // Checks what the data file holds: the list may be older than the last change.
-        auto check = [&]() -> std::optional<QString> {
-            if (lastMovementId(-goodsId) != purchase.ID) return kOnlyLastPurchase;
+        auto check = [&]() -> std::optional<LedgerResult> {
             const auto m = movement(purchase.ID);
+            if (!m || lastMovementId(-goodsId) != purchase.ID)
+                return LedgerResult::refused(kOnlyLastPurchase);
             const auto st = stock(goodsId);
-            if (!m || !st) return kOnlyLastPurchase;
-            if (round2(st->ZKC) < round2(m->SL)) return kStockTooLow;
+            if (!st) return LedgerResult::failed(kNoGoods);
+            if (round2(st->ZKC) < round2(m->SL)) return LedgerResult::refused(kStockTooLow);
             return std::nullopt;
         };
-        if (const auto why = check()) return LedgerResult::refused(*why);
+        if (const auto no = check()) return *no;
         if (confirm && !confirm()) return LedgerResult::cancelled();
         Transaction tx(s_);
-        if (const auto why = check()) return LedgerResult::refused(*why);
+        if (const auto no = check()) return *no;
         const auto m = movement(purchase.ID);
         const auto st = stock(goodsId);
         const double zkc = round2(st->ZKC - m->SL);
