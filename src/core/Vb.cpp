@@ -19,8 +19,7 @@ double Val(const QString& text) {
     const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), v);
     if (ec == std::errc::result_out_of_range) {
         // Too small underflows to 0; too large is infinite, which callers refuse.
-        if (m.captured(2).contains(QLatin1Char('-')))
-            return 0.0;
+        if (m.captured(2).contains(QLatin1Char('-'))) return 0.0;
         return bytes.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
     }
     return v;
@@ -69,12 +68,10 @@ QString CStr(qlonglong value) {
 double Round(double value, int decimals) {
     if (!std::isfinite(value)) return value;
     const double scale = std::pow(10.0, decimals);
-    double scaled = value * scale;
+    const double scaled = value * scale;
     if (std::fabs(scaled) >= 1e15) return value;
-    // Take the scaled value to 15 significant digits before deciding on a half.
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, scaled, std::chars_format::scientific, 14);
-    std::from_chars(buf, res.ptr, scaled);
+    // The scaled double as it is: 2.675 scales to exactly 267.5, a half, but 32.675 to
+    // 3267.4999999999995, which is below one.
     double whole = std::floor(scaled);
     const double frac = scaled - whole;
     if (frac > 0.5 || (frac == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;

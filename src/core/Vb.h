@@ -20,8 +20,8 @@ bool IsFiniteNumber(const QString& text);
 QString CStr(double value);
 QString CStr(qlonglong value);
 
-// Rounds to n decimals, a half going to the even digit. The scaled value is first taken to
-// 15 significant digits, so that 2.675 counts as the half it is typed as.
+// Rounds to n decimals: scaled by 10^n in double arithmetic, a scaled value that is exactly
+// a half going to the even neighbour. Serves the forms and SQL round alike.
 double Round(double value, int decimals = 2);
 
 // "yyyy-m-d", and " H:mm:ss" when the time is not midnight.
