@@ -30,13 +30,14 @@ const Function* findFunction(const QString& name) {
     return nullptr;
 }
 
+// A sign binds tighter than ^, as in the script language: -2^2 is 4.
 int precedence(Op op) {
     switch (op) {
-    case Op::Pow:
-        return 6;
     case Op::Neg:
     case Op::Plus:
-        return 5;
+        return 7;
+    case Op::Pow:
+        return 6;
     case Op::Mul:
     case Op::Div:
         return 4;

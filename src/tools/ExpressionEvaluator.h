@@ -4,8 +4,8 @@
 // division \, Mod, unary signs, round brackets to any depth and the numeric functions
 // Abs Sqr Int Fix Round Sgn Sin Cos Tan Atn Exp Log (names and Mod in any letter case).
 //
-// Precedence, tightest first: ^ ; unary - + ; * / ; \ ; Mod ; + -. So -2^2 is -4 and
-// 2^-1 is 0.5. \ and Mod round their operands to whole numbers (halves to even) first.
+// Precedence, tightest first: unary - + ; ^ ; * / ; \ ; Mod ; + -. So -2^2 is 4, 2*-3^2 is
+// 18 and 2^-1 is 0.5. \ and Mod round their operands to whole numbers (halves to even) first.
 //
 // The text is first checked as a whole, then computed, so a syntax error anywhere is
 // reported before an error of computation. Nothing recurses: bracket depth is bounded only

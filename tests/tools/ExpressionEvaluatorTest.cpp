@@ -23,7 +23,8 @@ TEST(ExpressionEvaluator, ArithmeticPrecedenceAndTheScriptLanguagesRules) {
         {"( 2.3 + 7.3 * ( (3+3.7)*4/2 + 4.2 ) ) * 4.4 - 7.3", "568.132"},
         {"1/3", "0.333333333333333"},
         {"2^3^2", "64"}, // left to right
-        {"-2^2", "-4"},  // ^ binds tighter than the sign
+        {"-2^2", "4"},   // the sign binds tighter than ^
+        {"2*-3^2", "18"},
         {"2^-1", "0.5"},
         {"7.5\\2", "4"}, // operands rounded first, halves to even: 8 \ 2
         {"6.5\\2", "3"}, // 6 \ 2
@@ -140,9 +141,9 @@ struct Node {
     std::vector<std::unique_ptr<Node>> args;
 };
 
-// Tightest last: + - ; Mod ; \ ; * / ; unary signs ; ^ ; numbers and calls.
+// Tightest last: + - ; Mod ; \ ; * / ; ^ ; unary signs ; numbers and calls.
 int precedenceOf(const Node& n) {
-    static const int byKind[] = {7, 1, 1, 4, 4, 3, 2, 6, 5, 5, 7}; // in the order of Kind
+    static const int byKind[] = {8, 1, 1, 4, 4, 3, 2, 6, 7, 7, 8}; // in the order of Kind
     return byKind[int(n.kind)];
 }
 
