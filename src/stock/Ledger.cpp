@@ -31,10 +31,6 @@ double round2(double v) {
     return vb::Round(v, 2);
 }
 
-bool goodQuantity(double q) {
-    return std::isfinite(q) && q >= 0.001;
-}
-
 QDate dateOf(const QVariant& v) {
     if (v.typeId() == QMetaType::QDate) return v.toDate();
     if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
@@ -42,23 +38,25 @@ QDate dateOf(const QVariant& v) {
 }
 
 // The movement's typed values rounded and cleaned as they are stored; a refusal text when
-// an amount is not a number that can be stored.
+// a quantity, amount or date cannot be stored. A registration may come without any quantity
+// (`mayBeNone`): then no purchase is made.
 struct CleanMovement {
     MovementFields m;
     QString refusal;
 };
 
-CleanMovement cleanMovement(const MovementFields& in) {
+CleanMovement cleanMovement(const MovementFields& in, bool mayBeNone = false) {
     CleanMovement c{in, {}};
     c.m.SL = round2(in.SL);
     c.m.ZJE = round2(in.ZJE);
     c.m.GZJE = round2(in.GZJE);
     c.m.BZ = Clean(in.BZ);
-    if (!goodQuantity(c.m.SL))
+    // Rounded, a quantity is 0 or at least a hundredth.
+    if (!std::isfinite(c.m.SL) || c.m.SL < 0 || (c.m.SL == 0 && !mayBeNone))
         c.refusal = kQuantityWrong;
     else if (!std::isfinite(c.m.ZJE) || !std::isfinite(c.m.GZJE))
         c.refusal = kAmountWrong;
-    else if (!in.RQ.isValid())
+    else if (c.m.SL > 0 && !in.RQ.isValid())
         c.refusal = kDateWrong;
     return c;
 }
@@ -135,6 +133,12 @@ std::optional<QDate> Ledger::firstPurchaseDate(qlonglong goodsId) {
     return d;
 }
 
+bool Ledger::beforeFirstPurchase(qlonglong goodsId, const QDate& date) {
+    // Without any purchase record there is no first date to compare with: accepted.
+    const auto first = firstPurchaseDate(goodsId);
+    return first && date < *first;
+}
+
 std::optional<Ledger::Movement> Ledger::movement(qlonglong recordId) {
     const QueryResult r =
         s_.query(QStringLiteral("select ID,TZID,SL,ZJE from T_IO where ID=") + num(recordId));
@@ -167,6 +171,10 @@ qlonglong Ledger::insertMovement(qlonglong tzid, const MovementFields& m) {
                                               {QStringLiteral("BZ"), m.BZ}});
 }
 
+void Ledger::deleteMovement(qlonglong recordId) {
+    s_.execSql(QStringLiteral("delete from T_IO where ID=") + num(recordId));
+}
+
 void Ledger::updateMovement(qlonglong recordId, const MovementFields& m) {
     // The date as ISO text, which every dialect reads as that day.
     s_.execSql(QStringLiteral("update T_IO set RQ='") + m.RQ.toString(Qt::ISODate) + QStringLiteral("',SL=") +
@@ -175,20 +183,60 @@ void Ledger::updateMovement(qlonglong recordId, const MovementFields& m) {
                QStringLiteral(",BZ=") + quoted(m.BZ) + QStringLiteral(" where ID=") + num(recordId));
 }
 
+LedgerResult Ledger::write(const QString& logLine, const std::function<LedgerResult()>& body) {
+    try {
+        Transaction tx(s_);
+        const LedgerResult r = body();
+        if (!r.ok()) return r; // rolled back
+        if (!logLine.isEmpty()) AppendLog(s_, logLine);
+        tx.commit();
+        return r;
+    } catch (const std::exception& e) {
+        return failure(e);
+    }
+}
+
+LedgerResult Ledger::writeMovement(const MovementFields& in, const QString& logLine,
+                                   const std::function<LedgerResult(const MovementFields&)>& body) {
+    const CleanMovement c = cleanMovement(in);
+    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
+    return write(logLine, [&] { return body(c.m); });
+}
+
+LedgerResult Ledger::editMovement(
+    qlonglong recordId, bool sale, const MovementFields& in, const QString& logLine,
+    const std::function<LedgerResult(const Movement&, const StockFigures&, const MovementFields&)>& body) {
+    return writeMovement(in, logLine, [&](const MovementFields& m) {
+        // The record as stored now: a list loaded earlier may hold older figures.
+        const auto old = movement(recordId);
+        if (!old || (sale ? old->TZID <= 0 : old->TZID >= 0)) return LedgerResult::failed(kNoRecord);
+        const auto st = stock(old->goodsId());
+        if (!st) return LedgerResult::failed(kNoGoods);
+        return body(*old, *st, m);
+    });
+}
+
+LedgerResult Ledger::undo(const std::function<bool()>& confirm,
+                          const std::function<LedgerResult(bool)>& attempt) {
+    try {
+        // Checked before the question and again inside the transaction: the list the
+        // operator chose from may be older than the last change.
+        if (const LedgerResult r = attempt(false); !r.ok()) return r;
+        if (confirm && !confirm()) return LedgerResult::cancelled();
+    } catch (const std::exception& e) {
+        return failure(e);
+    }
+    return write({}, [&] { return attempt(true); }); // undos write no log line
+}
+
 LedgerResult Ledger::registerGoods(const GoodsFields& goods, const MovementFields& firstPurchase) {
     const CleanGoods g = cleanGoods(goods);
     if (!g.refusal.isEmpty()) return LedgerResult::refused(g.refusal);
-    MovementFields m = firstPurchase;
-    m.SL = round2(m.SL);
-    m.ZJE = round2(m.ZJE);
-    m.GZJE = round2(m.GZJE);
-    m.BZ = Clean(m.BZ);
     // Stock without a purchase behind it would break stock = purchases − sales.
-    if (!std::isfinite(m.SL) || m.SL < 0) return LedgerResult::refused(kQuantityWrong);
-    if (!std::isfinite(m.ZJE) || !std::isfinite(m.GZJE)) return LedgerResult::refused(kAmountWrong);
-    if (m.SL > 0 && !m.RQ.isValid()) return LedgerResult::refused(kDateWrong);
-    try {
-        Transaction tx(s_);
+    const CleanMovement c = cleanMovement(firstPurchase, true);
+    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
+    const MovementFields& m = c.m;
+    return write(kLogRegistered + g.g.MC + QLatin1Char('(') + g.g.XH + QLatin1Char(')'), [&] {
         const qlonglong id =
             s_.addRow(QStringLiteral("T_TZ"), {{QStringLiteral("MC"), g.g.MC},
                                                {QStringLiteral("JC"), g.g.JC},
@@ -204,20 +252,12 @@ LedgerResult Ledger::registerGoods(const GoodsFields& goods, const MovementField
                                                // no stock, no unit cost
                                                {QStringLiteral("DJ"), m.SL > 0 ? m.ZJE / m.SL : 0.0}});
         if (m.SL > 0) insertMovement(-id, m);
-        AppendLog(s_, kLogRegistered + g.g.MC + QLatin1Char('(') + g.g.XH + QLatin1Char(')'));
-        tx.commit();
         return LedgerResult::done(id);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::bookPurchase(qlonglong goodsId, const MovementFields& in, const QString& logLine) {
-    const CleanMovement c = cleanMovement(in);
-    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
-    const MovementFields& m = c.m;
-    try {
-        Transaction tx(s_);
+    return writeMovement(in, logLine, [&](const MovementFields& m) {
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
         const qlonglong id = insertMovement(-goodsId, m);
@@ -226,174 +266,110 @@ LedgerResult Ledger::bookPurchase(qlonglong goodsId, const MovementFields& in, c
         // The stock is never below 0, so after a purchase it is above 0; a damaged row that
         // ends at 0 gets unit cost 0 rather than a division by zero.
         writeStock(goodsId, zkc, zcb, zkc != 0 ? zcb / zkc : 0.0);
-        AppendLog(s_, logLine);
-        tx.commit();
         return LedgerResult::done(id);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::bookSale(qlonglong goodsId, const MovementFields& in, const QString& logLine) {
-    const CleanMovement c = cleanMovement(in);
-    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
-    const MovementFields& m = c.m;
-    try {
-        Transaction tx(s_);
+    return writeMovement(in, logLine, [&](const MovementFields& m) {
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
         // The stock in the data file now, not the figure the list showed when it was loaded.
         if (m.SL > round2(st->ZKC)) return LedgerResult::refused(kQuantityWrong);
-        // Without any purchase record there is no first date to compare with: accepted.
-        const auto first = firstPurchaseDate(goodsId);
-        if (first && m.RQ < *first) return LedgerResult::refused(kDateWrong);
+        if (beforeFirstPurchase(goodsId, m.RQ)) return LedgerResult::refused(kDateWrong);
         const qlonglong id = insertMovement(goodsId, m);
         // The total cost falls in proportion, so the unit cost stays as it was.
         const double zkc = round2(st->ZKC - m.SL);
         const double zcb = round2((st->ZCB / st->ZKC) * (st->ZKC - m.SL));
         writeStock(goodsId, zkc, zcb);
-        AppendLog(s_, logLine);
-        tx.commit();
         return LedgerResult::done(id);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::editPurchase(qlonglong recordId, const MovementFields& in, const QString& logLine) {
-    const CleanMovement c = cleanMovement(in);
-    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
-    const MovementFields& m = c.m;
-    try {
-        Transaction tx(s_);
-        // The record as stored now: a list loaded earlier may hold older figures.
-        const auto old = movement(recordId);
-        if (!old || old->TZID >= 0) return LedgerResult::failed(kNoRecord);
-        const qlonglong goodsId = -old->TZID;
-        const auto st = stock(goodsId);
-        if (!st) return LedgerResult::failed(kNoGoods);
-        // What has left the stock of this purchase cannot be taken back from it.
-        if (m.SL < round2(old->SL - st->ZKC)) return LedgerResult::refused(kQuantityWrong);
-        updateMovement(recordId, m);
-        writeStock(goodsId, round2(st->ZKC + (m.SL - old->SL)), round2(st->ZCB + (m.ZJE - old->ZJE)));
-        AppendLog(s_, logLine);
-        tx.commit();
-        return LedgerResult::done(recordId);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    return editMovement(recordId, false, in, logLine,
+                        [&](const Movement& old, const StockFigures& st, const MovementFields& m) {
+                            // What has left the stock of this purchase cannot be taken back from it.
+                            if (m.SL < round2(old.SL - st.ZKC)) return LedgerResult::refused(kQuantityWrong);
+                            updateMovement(recordId, m);
+                            writeStock(old.goodsId(), round2(st.ZKC + (m.SL - old.SL)),
+                                       round2(st.ZCB + (m.ZJE - old.ZJE)));
+                            return LedgerResult::done(recordId);
+                        });
 }
 
 LedgerResult Ledger::editSale(qlonglong recordId, const MovementFields& in, const QString& logLine) {
-    const CleanMovement c = cleanMovement(in);
-    if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
-    const MovementFields& m = c.m;
-    try {
-        Transaction tx(s_);
-        const auto old = movement(recordId);
-        if (!old || old->TZID <= 0) return LedgerResult::failed(kNoRecord);
-        const qlonglong goodsId = old->TZID;
-        const auto st = stock(goodsId);
-        if (!st) return LedgerResult::failed(kNoGoods);
-        // At most the stock as it would be without this sale.
-        if (m.SL > round2(st->ZKC + old->SL)) return LedgerResult::refused(kQuantityWrong);
-        const auto first = firstPurchaseDate(goodsId);
-        if (first && m.RQ < *first) return LedgerResult::refused(kDateWrong);
-        updateMovement(recordId, m);
-        // The total cost is rebuilt from the unit cost and the new stock.
-        const double zkc = round2(st->ZKC + old->SL - m.SL);
-        writeStock(goodsId, zkc, round2(st->DJ * zkc));
-        AppendLog(s_, logLine);
-        tx.commit();
-        return LedgerResult::done(recordId);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    return editMovement(recordId, true, in, logLine,
+                        [&](const Movement& old, const StockFigures& st, const MovementFields& m) {
+                            // At most the stock as it would be without this sale.
+                            if (m.SL > round2(st.ZKC + old.SL)) return LedgerResult::refused(kQuantityWrong);
+                            if (beforeFirstPurchase(old.goodsId(), m.RQ))
+                                return LedgerResult::refused(kDateWrong);
+                            updateMovement(recordId, m);
+                            // The total cost is rebuilt from the unit cost and the new stock.
+                            const double zkc = round2(st.ZKC + old.SL - m.SL);
+                            writeStock(old.goodsId(), zkc, round2(st.DJ * zkc));
+                            return LedgerResult::done(recordId);
+                        });
 }
 
 LedgerResult Ledger::editGoods(qlonglong goodsId, const GoodsFields& goods) {
     const CleanGoods c = cleanGoods(goods);
     if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
     const GoodsFields& g = c.g;
-    try {
-        Transaction tx(s_);
+    return write(kLogGoodsEdited + g.MC + QLatin1Char('(') + g.XH + QLatin1Char(')'), [&] {
         if (!stock(goodsId)) return LedgerResult::failed(kNoGoods);
         s_.execSql(QStringLiteral("update T_TZ set MC=") + quoted(g.MC) + QStringLiteral(",JC=") +
                    quoted(g.JC) + QStringLiteral(",XH=") + quoted(g.XH) + QStringLiteral(",KW=") +
                    quoted(g.KW) + QStringLiteral(",KCmin=") + num(g.KCmin) + QStringLiteral(",LSJ=") +
                    num(g.LSJ) + QStringLiteral(",PFJ=") + num(g.PFJ) + QStringLiteral(",DBJ=") + num(g.DBJ) +
                    QStringLiteral(" where ID=") + num(goodsId));
-        AppendLog(s_, kLogGoodsEdited + g.MC + QLatin1Char('(') + g.XH + QLatin1Char(')'));
-        tx.commit();
         return LedgerResult::done(goodsId);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::removeGoods(const GoodsRecord& goods) {
-    try {
-        Transaction tx(s_);
+    return write(kLogGoodsRemoved + goods.MC + QLatin1Char('(') + goods.XH + QLatin1Char(')'), [&] {
         if (!stock(goods.ID)) return LedgerResult::failed(kNoGoods);
         s_.execSql(QStringLiteral("delete from T_IO where abs(TZID)=") + num(goods.ID));
         s_.execSql(QStringLiteral("delete from T_TZ where ID=") + num(goods.ID));
-        AppendLog(s_, kLogGoodsRemoved + goods.MC + QLatin1Char('(') + goods.XH + QLatin1Char(')'));
-        tx.commit();
         return LedgerResult::done(goods.ID);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::undoLastSale(const SaleRecord& sale, const std::function<bool()>& confirm) {
     const qlonglong goodsId = sale.TZID;
-    try {
-        if (lastMovementId(goodsId) != sale.ID) return LedgerResult::refused(kOnlyLastSale);
-        if (confirm && !confirm()) return LedgerResult::cancelled();
-        Transaction tx(s_);
-        // The sale as stored and the stock as it is now.
+    return undo(confirm, [&](bool apply) {
         const auto m = movement(sale.ID);
         if (!m || m->TZID != goodsId || lastMovementId(goodsId) != sale.ID)
             return LedgerResult::refused(kOnlyLastSale);
         const auto st = stock(goodsId);
         if (!st) return LedgerResult::failed(kNoGoods);
-        const double zkc = round2(st->ZKC + m->SL);
-        // Back at the unit cost; the sale's own amount plays no part.
-        writeStock(goodsId, zkc, round2(zkc * st->DJ));
-        s_.execSql(QStringLiteral("delete from T_IO where ID=") + num(sale.ID));
-        tx.commit();
+        if (apply) {
+            // Back at the unit cost; the sale's own amount plays no part.
+            const double zkc = round2(st->ZKC + m->SL);
+            writeStock(goodsId, zkc, round2(zkc * st->DJ));
+            deleteMovement(sale.ID);
+        }
         return LedgerResult::done(sale.ID);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }
 
 LedgerResult Ledger::undoLastPurchase(const PurchaseRecord& purchase, const std::function<bool()>& confirm) {
     const qlonglong goodsId = std::llabs(purchase.TZID);
-    try {
-        // Checks what the data file holds: the list may be older than the last change.
-        auto check = [&]() -> std::optional<LedgerResult> {
-            const auto m = movement(purchase.ID);
-            if (!m || lastMovementId(-goodsId) != purchase.ID)
-                return LedgerResult::refused(kOnlyLastPurchase);
-            const auto st = stock(goodsId);
-            if (!st) return LedgerResult::failed(kNoGoods);
-            if (round2(st->ZKC) < round2(m->SL)) return LedgerResult::refused(kStockTooLow);
-            return std::nullopt;
-        };
-        if (const auto no = check()) return *no;
-        if (confirm && !confirm()) return LedgerResult::cancelled();
-        Transaction tx(s_);
-        if (const auto no = check()) return *no;
+    return undo(confirm, [&](bool apply) {
         const auto m = movement(purchase.ID);
+        if (!m || m->TZID != -goodsId || lastMovementId(-goodsId) != purchase.ID)
+            return LedgerResult::refused(kOnlyLastPurchase);
         const auto st = stock(goodsId);
-        const double zkc = round2(st->ZKC - m->SL);
-        const double zcb = round2(st->ZCB - m->ZJE);
-        writeStock(goodsId, zkc, zcb, zkc > 0 ? zcb / zkc : 0.0);
-        s_.execSql(QStringLiteral("delete from T_IO where ID=") + num(purchase.ID));
-        tx.commit();
+        if (!st) return LedgerResult::failed(kNoGoods);
+        if (round2(st->ZKC) < round2(m->SL)) return LedgerResult::refused(kStockTooLow);
+        if (apply) {
+            const double zkc = round2(st->ZKC - m->SL);
+            const double zcb = round2(st->ZCB - m->ZJE);
+            writeStock(goodsId, zkc, zcb, zkc > 0 ? zcb / zkc : 0.0);
+            deleteMovement(purchase.ID);
+        }
         return LedgerResult::done(purchase.ID);
-    } catch (const std::exception& e) {
-        return failure(e);
-    }
+    });
 }

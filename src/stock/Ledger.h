@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 
@@ -86,12 +87,28 @@ private:
     struct Movement {
         qlonglong ID = 0, TZID = 0;
         double SL = 0, ZJE = 0;
+        qlonglong goodsId() const { return std::llabs(TZID); }
     };
+    // Runs `body` in one transaction with the log line (none when empty): stored when the
+    // body is done, rolled back on a refusal or a failure of the data file.
+    LedgerResult write(const QString& logLine, const std::function<LedgerResult()>& body);
+    // The typed movement cleaned, refused when it cannot be stored, else written by `body`.
+    LedgerResult writeMovement(const MovementFields& in, const QString& logLine,
+                               const std::function<LedgerResult(const MovementFields&)>& body);
+    // A sale or purchase edit: `body` gets the record and its goods item's stock as stored.
+    LedgerResult editMovement(
+        qlonglong recordId, bool sale, const MovementFields& in, const QString& logLine,
+        const std::function<LedgerResult(const Movement&, const StockFigures&, const MovementFields&)>& body);
+    // `attempt(false)` checks whether the undo can be done; `attempt(true)` also does it.
+    LedgerResult undo(const std::function<bool()>& confirm, const std::function<LedgerResult(bool)>& attempt);
+
     std::optional<Movement> movement(qlonglong recordId);
     qlonglong lastMovementId(qlonglong signedGoodsId);
+    bool beforeFirstPurchase(qlonglong goodsId, const QDate& date);
     void writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj = std::nullopt);
     qlonglong insertMovement(qlonglong tzid, const MovementFields& m);
     void updateMovement(qlonglong recordId, const MovementFields& m);
+    void deleteMovement(qlonglong recordId);
 
     Session& s_;
 };

@@ -519,13 +519,11 @@ TEST_F(MainWindowTest, AnUndoThatFailsSaysWhy) {
     auto sales = open(listviews::Sales);
     auto purchases = open(listviews::Purchases);
     session.execSql("delete from T_TZ where ID=" + QString::number(g)); // removed since the lists loaded
-    boxes.answers = {true};
     sales->action("p撤消销货记录")->trigger();
     purchases->action("p撤消进货记录")->trigger();
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    expectBox(boxes.shown[1], ScriptedMessageBoxes::Kind::Warning, "  撤  消  失  败  ！  \n商品已不存在",
-              "Vostrel");
-    expectBox(boxes.shown[2], ScriptedMessageBoxes::Kind::Warning, "  撤  消  失  败  ！  \n商品已不存在",
-              "Vostrel");
+    ASSERT_EQ(boxes.shown.size(), 2u); // no question first
+    for (const auto& shown : boxes.shown)
+        expectBox(shown, ScriptedMessageBoxes::Kind::Warning, "  撤  消  失  败  ！  \n商品已不存在",
+                  "Vostrel");
     EXPECT_EQ(scalar("select count(*) from T_IO").toLongLong(), 2);
 }
