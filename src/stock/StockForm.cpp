@@ -6,7 +6,9 @@
 #include "core/TextRoutines.h"
 #include "core/Vb.h"
 #include "stock/AmountCoupling.h"
+#include "stock/GoodsText.h"
 #include "stock/PartnerChoices.h"
+#include "stock/StockTexts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 QLineEdit* MakeArrayBox(QWidget* parent, const QString& array, int index) {
     auto* box = new QLineEdit(parent);
@@ -23,9 +26,10 @@ QLineEdit* MakeArrayBox(QWidget* parent, const QString& array, int index) {
     return box;
 }
 
-StockForm::StockForm(Session& session, const QString& ownTitle, MessageBanner::Placement placement,
-                     QWidget* parent)
-    : QDialog(parent), session_(session), ledger_(session), banner_(new MessageBanner(this, placement)) {
+StockForm::StockForm(Session& session, const QString& ownTitle, Kind kind, QWidget* parent)
+    : QDialog(parent), session_(session), ledger_(session), kind_(kind),
+      banner_(new MessageBanner(this, kind == Kind::Goods ? MessageBanner::Placement::Bottom
+                                                          : MessageBanner::Placement::Top)) {
     setWindowTitle(app::kTitle + QLatin1Char('[') + ownTitle + QLatin1Char(']'));
     setModal(true);
 }
@@ -34,6 +38,11 @@ void StockForm::cmdS_Click(int index) {
     switch (index) {
     case 0:
         reject();
+        break;
+    case 1:
+        if (!SaveRec()) break;
+        session_.boxes().information(stocktext::kSavedBox, app::kTitle);
+        accept();
         break;
     case 3:
         Q_EMIT supplierFormRequested();
@@ -65,6 +74,39 @@ QHBoxLayout* StockForm::makeButtonRow(const std::vector<QWidget*>& left, const s
     for (QWidget* b : right)
         row->addWidget(b);
     return row;
+}
+
+void StockForm::layOutMovementForm(const GoodsRecord& goods, bool sale, const QString& logPrefix) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makeGoodsText());
+    layout->addLayout(
+        makeMovementBoxes(sale ? QStringLiteral("销售日期") : QStringLiteral("进货日期"), false));
+    layout->addLayout(makePartnerRows(!sale, true));
+    layout->addSpacing(8);
+    layout->addLayout(
+        makeButtonRow({}, {makeButton(1, QStringLiteral("保 存")), makeButton(0, QStringLiteral("退 出"))}));
+
+    logLine_ = logPrefix + goods.MC + QLatin1Char('(') + goods.JC + QLatin1Char(')');
+    txtSP_->setPlainText(sale ? GoodsText::forSale(goods, session_.options) : GoodsText::forPurchase(goods));
+    Load_cmbGYS();
+    Load_cmbKHXQ();
+    resize(640, sizeHint().height());
+}
+
+GoodsRecord StockForm::storedGoods(qlonglong goodsId) {
+    if (const auto stored = ledger_.goods(goodsId)) return *stored;
+    GoodsRecord goods;
+    goods.ID = goodsId;
+    return goods;
+}
+
+void StockForm::showRecord(const QString& rq, double sl, double zje, double gzje, const QString& bz) {
+    DTPicker1_->setDate(vb::ParseDateTime(rq).date());
+    text2_[0]->setText(vb::CStr(vb::Round(sl, 2)));
+    if (sl != 0) text2_[1]->setText(vb::CStr(vb::Round(zje / sl, 2)));
+    text2_[2]->setText(vb::CStr(vb::Round(zje, 2)));
+    text2_[3]->setText(vb::CStr(vb::Round(gzje, 2)));
+    text2_[4]->setText(bz);
 }
 
 QPlainTextEdit* StockForm::makeGoodsText() {
@@ -227,13 +269,16 @@ MovementFields StockForm::readMovement() const {
     m.GZJE = vb::Val(text2_[3]->text());
     m.RQ = DTPicker1_->date();
     m.BZ = Clean(text2_[4]->text());
-    if (cmbGYS_) m.JXID = cmbGYS_->currentData().toLongLong();
     if (cmbKHXQ_) m.KHXQID = cmbKHXQ_->currentData().toLongLong();
+    // A purchase's partner is its supplier, a sale's the customer of the demand it serves.
+    if (cmbGYS_)
+        m.JXID = cmbGYS_->currentData().toLongLong();
+    else if (cmbKHXQ_)
+        m.JXID = cmbKHXQ_->currentData(Qt::UserRole + 1).toLongLong();
     return m;
 }
 
-bool StockForm::settle(const LedgerResult& r, const QString& failText, const QString& failTitle,
-                       bool critical) {
+bool StockForm::settle(const LedgerResult& r) {
     switch (r.status) {
     case LedgerResult::Status::Done:
         return true;
@@ -243,10 +288,10 @@ bool StockForm::settle(const LedgerResult& r, const QString& failText, const QSt
     case LedgerResult::Status::Cancelled:
         return false;
     case LedgerResult::Status::Failed:
-        if (critical)
-            session_.boxes().critical(failText, failTitle);
+        if (kind_ == Kind::Goods)
+            session_.boxes().warning(stocktext::kSaveFailedGoods, stocktext::kErrorTitle);
         else
-            session_.boxes().warning(failText, failTitle);
+            session_.boxes().critical(stocktext::kSaveFailedMovement, stocktext::kHintTitle);
         return false;
     }
     return false;

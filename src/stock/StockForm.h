@@ -3,6 +3,7 @@
 // goods description, the quantity/price/amount boxes with their coupling, the date, the
 // supplier and demand choices, and the signals that ask the main window to reload a list
 // or to open a partner form.
+#include "core/Records.h"
 #include "stock/Ledger.h"
 #include "ui/MessageBanner.h"
 
@@ -22,9 +23,10 @@ class AmountCoupling;
 class StockForm : public QDialog {
     Q_OBJECT
 public:
-    Session& session() const { return session_; }
     MessageBanner& banner() const { return *banner_; }
     void autoMSG(const QString& text, qint16 seconds) { banner_->autoMSG(text, seconds); }
+    // Stores what the boxes hold; false when it was refused or failed (and the form said so).
+    virtual bool SaveRec() = 0;
 
     // Blank entry (ID 0) first, then the suppliers / open demands; the blank one selected.
     void Load_cmbGYS();
@@ -40,11 +42,27 @@ Q_SIGNALS:
     void demandFormRequested();
 
 protected:
-    StockForm(Session& session, const QString& ownTitle, MessageBanner::Placement placement, QWidget* parent);
+    // The goods forms show their banner on the bottom edge and a failure as a warning; the
+    // movement forms near the top and as a critical box.
+    enum class Kind { Goods, Movement };
+    StockForm(Session& session, const QString& ownTitle, Kind kind, QWidget* parent);
 
+    // 0 closes, 1 saves and, once stored, says so and closes (the goods forms save their own
+    // way), 3 and 4 ask for the partner forms.
     virtual void cmdS_Click(int index);
     QPushButton* makeButton(int index, const QString& caption);
     QHBoxLayout* makeButtonRow(const std::vector<QWidget*>& left, const std::vector<QWidget*>& right);
+
+    // A movement form: the goods item described, the movement boxes, the partner rows (a
+    // purchase names its supplier, a sale its customer through the demand) and the buttons.
+    // The log line, logPrefix & "MC(JC)", is written once the movement is stored.
+    void layOutMovementForm(const GoodsRecord& goods, bool sale, const QString& logPrefix);
+    // The goods item as stored now, not as an older list showed it.
+    GoodsRecord storedGoods(qlonglong goodsId);
+    // The edit forms: the record in the boxes, in this order since each box raises the
+    // coupling, so the stored amount is set last and stays.
+    template <class Record> void showRecord(const Record& r) { showRecord(r.RQ, r.SL, r.ZJE, r.GZJE, r.BZ); }
+    void showRecord(const QString& rq, double sl, double zje, double gzje, const QString& bz);
 
     QPlainTextEdit* makeGoodsText();
     // Text2(0) to Text2(4) with their labels and coupling, and DTPicker1.
@@ -60,7 +78,7 @@ protected:
     // After a save: Text1(0) to Text1(7) show what was stored.
     void showStored(const GoodsFields& g);
     // Shows a refusal in the banner and a failure in a box; reports whether it was stored.
-    bool settle(const LedgerResult& r, const QString& failText, const QString& failTitle, bool critical);
+    bool settle(const LedgerResult& r);
 
     static void selectData(QComboBox* combo, qlonglong id);
     QLineEdit* Text1(int i) const { return text1_[i]; }
@@ -68,7 +86,9 @@ protected:
 
     Session& session_;
     Ledger ledger_;
+    const Kind kind_;
     MessageBanner* banner_;
+    QString logLine_;
     QPlainTextEdit* txtSP_ = nullptr;
     std::array<QLineEdit*, 8> text1_{};
     std::array<QLineEdit*, 5> text2_{};

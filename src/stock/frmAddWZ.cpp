@@ -14,7 +14,7 @@
 using namespace stocktext;
 
 frmAddWZ::frmAddWZ(Session& session, QWidget* parent)
-    : StockForm(session, QStringLiteral("新商品注册入库"), MessageBanner::Placement::Bottom, parent),
+    : StockForm(session, QStringLiteral("新商品注册入库"), Kind::Goods, parent),
       Check1_(new QCheckBox(QStringLiteral("保存后不清除各输入框内容"), this)) {
     Check1_->setObjectName(QStringLiteral("Check1"));
     auto* layout = new QVBoxLayout(this);
@@ -56,7 +56,7 @@ bool frmAddWZ::SaveRec() {
     const GoodsFields goods = readGoods();
     const MovementFields first = readMovement();
     const LedgerResult r = ledger_.registerGoods(goods, first);
-    if (!settle(r, kSaveFailedGoods, kErrorTitle, false)) return false;
+    if (!settle(r)) return false;
     showStored(goods); // kept when Check1 is ticked
     Text2(4)->setText(first.BZ);
     Q_EMIT goodsChanged();

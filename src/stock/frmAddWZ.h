@@ -9,7 +9,7 @@ class frmAddWZ : public StockForm {
     Q_OBJECT
 public:
     explicit frmAddWZ(Session& session, QWidget* parent = nullptr);
-    bool SaveRec();
+    bool SaveRec() override;
     // Clears the inputs; with Check1 ticked only the date goes back to today.
     void Kong();
 

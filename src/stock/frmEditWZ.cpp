@@ -10,8 +10,7 @@
 using namespace stocktext;
 
 frmEditWZ::frmEditWZ(Session& session, const GoodsRecord& goods, QWidget* parent)
-    : StockForm(session, QStringLiteral("修改商品信息"), MessageBanner::Placement::Bottom, parent),
-      goods_(goods) {
+    : StockForm(session, QStringLiteral("修改商品信息"), Kind::Goods, parent), goods_(goods) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(makeGoodsBoxes());
     layout->addSpacing(8);
@@ -35,7 +34,7 @@ frmEditWZ::frmEditWZ(Session& session, const GoodsRecord& goods, QWidget* parent
 bool frmEditWZ::SaveRec() {
     const GoodsFields g = readGoods();
     const LedgerResult r = ledger_.editGoods(goods_.ID, g);
-    if (!settle(r, kSaveFailedGoods, kErrorTitle, false)) return false;
+    if (!settle(r)) return false;
     showStored(g);
     // A later removal names the item as it is now.
     goods_.MC = g.MC;

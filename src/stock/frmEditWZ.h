@@ -8,7 +8,7 @@ class frmEditWZ : public StockForm {
     Q_OBJECT
 public:
     frmEditWZ(Session& session, const GoodsRecord& goods, QWidget* parent = nullptr);
-    bool SaveRec();
+    bool SaveRec() override;
     void removeGoods(); // button 2
 
 protected:

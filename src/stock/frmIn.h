@@ -7,13 +7,8 @@ class frmIn : public StockForm {
     Q_OBJECT
 public:
     frmIn(Session& session, const GoodsRecord& goods, QWidget* parent = nullptr);
-    bool SaveRec();
-    const QString& logLine() const { return logLine_; }
-
-protected:
-    void cmdS_Click(int index) override;
+    bool SaveRec() override;
 
 private:
     GoodsRecord goods_;
-    QString logLine_;
 };

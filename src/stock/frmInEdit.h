@@ -7,13 +7,8 @@ class frmInEdit : public StockForm {
     Q_OBJECT
 public:
     frmInEdit(Session& session, const PurchaseRecord& record, QWidget* parent = nullptr);
-    bool SaveRec();
-    const QString& logLine() const { return logLine_; }
-
-protected:
-    void cmdS_Click(int index) override;
+    bool SaveRec() override;
 
 private:
     PurchaseRecord record_;
-    QString logLine_;
 };

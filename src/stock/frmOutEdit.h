@@ -7,13 +7,8 @@ class frmOutEdit : public StockForm {
     Q_OBJECT
 public:
     frmOutEdit(Session& session, const SaleRecord& record, QWidget* parent = nullptr);
-    bool SaveRec();
-    const QString& logLine() const { return logLine_; }
-
-protected:
-    void cmdS_Click(int index) override;
+    bool SaveRec() override;
 
 private:
     SaleRecord record_;
-    QString logLine_;
 };
