@@ -3,6 +3,7 @@
 #include "core/KeywordSearch.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
+#include "partners/CustomerBook.h"
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
 #include "ui/MessageBanner.h"
@@ -98,6 +99,26 @@ void MaintenanceForm::Load_ListViewL() {
     if (formQuery_.isEmpty()) formQuery_ = defaultQuery();
     fillList(formQuery_);
     if (listRowCount() > 0) selectRow(1);
+}
+
+std::optional<QString> MaintenanceForm::nameToSave(const QString& typed, bool newRecord) {
+    const QString name = Clean(typed);
+    if (NameLongEnough(name)) return name;
+    if (newRecord)
+        session_.boxes().critical(kNameTooShortBox, QStringLiteral("错误"));
+    else
+        autoMSG(kNameTooShortBanner, 2);
+    return std::nullopt;
+}
+
+bool MaintenanceForm::stored(const std::function<void()>& write) {
+    try {
+        write();
+        return true;
+    } catch (const DbError&) {
+        session_.boxes().critical(kSaveFailed, kFailTitle);
+        return false;
+    }
 }
 
 bool MaintenanceForm::reloadList() {

@@ -4,7 +4,9 @@
 // the banner on the bottom edge. Each form adds its boxes and its own save, change and
 // delete actions.
 #include <QDialog>
+#include <functional>
 #include <map>
+#include <optional>
 
 class KeywordCombo;
 class ListView;
@@ -78,6 +80,11 @@ protected:
     virtual QString deletePrompt() const { return kDeletePrompt; }
     virtual void removeRow(int n) = 0;
 
+    // The cleaned name when it is long enough to store; otherwise the refusal is shown, in a
+    // box for a new record and in the banner for a change, and the box keeps what was typed.
+    std::optional<QString> nameToSave(const QString& typed, bool newRecord);
+    // A write of the form's records; a failure of the data file is shown and gives false.
+    bool stored(const std::function<void()>& write);
     // Load_ListViewL with its failure reported; false when it failed.
     bool reloadList();
     // After saving changes: the old row number again, or the last row when the list got shorter.

@@ -1,8 +1,5 @@
 #include "partners/frmAddGYS.h"
 
-#include "core/Session.h"
-#include "core/TextRoutines.h"
-#include "partners/CustomerBook.h"
 #include "partners/SupplierListModel.h"
 
 #include <QGridLayout>
@@ -38,33 +35,14 @@ void frmAddGYS::ListViewL_ItemClick(int n) {
 }
 
 bool frmAddGYS::SaveRec() {
-    const QString name = Clean(Text1->text());
-    if (!NameLongEnough(name)) {
-        session_.boxes().critical(kNameTooShortBox, QStringLiteral("错误"));
-        return false;
-    }
-    try {
-        book_.add(name, Text2->text(), Text3->text());
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    const auto name = nameToSave(Text1->text(), true);
+    return name && stored([&] { book_.add(*name, Text2->text(), Text3->text()); });
 }
 
 bool frmAddGYS::writeChanges(int n) {
-    const QString name = Clean(Text1->text());
-    if (!NameLongEnough(name)) {
-        autoMSG(kNameTooShortBanner, 2);
-        return false;
-    }
-    try {
-        book_.update(model_->record(n - 1).ID, name, Text2->text(), Text3->text());
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    const auto name = nameToSave(Text1->text(), false);
+    return name &&
+           stored([&] { book_.update(model_->record(n - 1).ID, *name, Text2->text(), Text3->text()); });
 }
 
 void frmAddGYS::removeRow(int n) {

@@ -1,7 +1,5 @@
 #include "partners/frmAddKH.h"
 
-#include "core/Session.h"
-#include "core/TextRoutines.h"
 #include "partners/CustomerListModel.h"
 
 #include <QGridLayout>
@@ -35,33 +33,13 @@ void frmAddKH::ListViewL_ItemClick(int n) {
 }
 
 bool frmAddKH::SaveRec() {
-    const QString name = Clean(Text1->text());
-    if (!NameLongEnough(name)) {
-        session_.boxes().critical(kNameTooShortBox, QStringLiteral("错误"));
-        return false;
-    }
-    try {
-        book_.add(name, Text2->text(), QDate::currentDate());
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    const auto name = nameToSave(Text1->text(), true);
+    return name && stored([&] { book_.add(*name, Text2->text(), QDate::currentDate()); });
 }
 
 bool frmAddKH::writeChanges(int n) {
-    const QString name = Clean(Text1->text());
-    if (!NameLongEnough(name)) {
-        autoMSG(kNameTooShortBanner, 2);
-        return false;
-    }
-    try {
-        book_.update(model_->record(n - 1).ID, name, Text2->text());
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    const auto name = nameToSave(Text1->text(), false);
+    return name && stored([&] { book_.update(model_->record(n - 1).ID, *name, Text2->text()); });
 }
 
 void frmAddKH::removeRow(int n) {

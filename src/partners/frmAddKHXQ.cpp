@@ -58,24 +58,12 @@ bool frmAddKHXQ::SaveRec() {
         session_.boxes().critical(kSaveFailed, kFailTitle);
         return false;
     }
-    try {
-        book_.add(model_->record(n - 1).KHID, DTPicker1->date(), text);
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    return stored([&] { book_.add(model_->record(n - 1).KHID, DTPicker1->date(), text); });
 }
 
 bool frmAddKHXQ::writeChanges(int n) {
     // Only the text changes; the box keeps what was typed.
-    try {
-        book_.updateText(model_->record(n - 1).ID, Text1->text());
-    } catch (const DbError&) {
-        session_.boxes().critical(kSaveFailed, kFailTitle);
-        return false;
-    }
-    return true;
+    return stored([&] { book_.updateText(model_->record(n - 1).ID, Text1->text()); });
 }
 
 void frmAddKHXQ::removeRow(int n) {
