@@ -77,11 +77,8 @@ public:
     LedgerResult undoLastSale(const SaleRecord& sale, const std::function<bool()>& confirm);
     LedgerResult undoLastPurchase(const PurchaseRecord& purchase, const std::function<bool()>& confirm);
 
-    std::optional<StockFigures> stock(qlonglong goodsId);
     // The goods row as stored now (the editing forms describe the item from it).
     std::optional<GoodsRecord> goods(qlonglong goodsId);
-    // The date of the goods item's earliest purchase; none when it has no purchase record.
-    std::optional<QDate> firstPurchaseDate(qlonglong goodsId);
 
 private:
     struct Movement {
@@ -102,8 +99,11 @@ private:
     // `attempt(false)` checks whether the undo can be done; `attempt(true)` also does it.
     LedgerResult undo(const std::function<bool()>& confirm, const std::function<LedgerResult(bool)>& attempt);
 
+    std::optional<StockFigures> stock(qlonglong goodsId);
     std::optional<Movement> movement(qlonglong recordId);
     qlonglong lastMovementId(qlonglong signedGoodsId);
+    // The date of the goods item's earliest purchase; none when it has no purchase record.
+    std::optional<QDate> firstPurchaseDate(qlonglong goodsId);
     bool beforeFirstPurchase(qlonglong goodsId, const QDate& date);
     void writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj = std::nullopt);
     qlonglong insertMovement(qlonglong tzid, const MovementFields& m);
