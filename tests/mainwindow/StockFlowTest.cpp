@@ -4,7 +4,6 @@
 #include "core/Startup.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/frmmain.h"
-#include "stock/StockTexts.h"
 #include "support/TestFixture.h"
 #include "ui/frmKey.h"
 
@@ -17,8 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-
-using namespace stocktext;
 
 namespace {
 
@@ -140,8 +137,8 @@ TEST_F(StockFlowTest, NewcomerFlow) {
     boxes.clear();
     w.action("p撤消销货记录")->trigger();
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, kUndoSaleQuestion);
-    EXPECT_EQ(boxes.shown[1].text, kUndone);
+    EXPECT_EQ(boxes.shown[0].text, "该操作将撤消本次销售并还原库存，点“是”完成撤销，点“否”取消本次操作。");
+    EXPECT_EQ(boxes.shown[1].text, "  撤  消  完  成  ！  ");
     EXPECT_EQ(w.statusPanelText(), " 可点击鼠标右键选择操作 >>> 销货记录   ...   金额合计：0");
 
     w.ssTABto01234(listviews::Goods);

@@ -2,11 +2,8 @@
 #include "LedgerTestSupport.h"
 
 #include "core/Vb.h"
-#include "stock/StockTexts.h"
 
 #include <limits>
-
-using namespace stocktext;
 
 TEST_F(LedgerTest, SalesKeepTheUnitCost) {
     const qlonglong a = registerItem("螺丝钉子", 20, 120);
@@ -19,7 +16,7 @@ TEST_F(LedgerTest, SalesKeepTheUnitCost) {
 
     // The whole stock may go; a hundredth more may not.
     const qlonglong c = registerItem("铁锤工具", 3, 10);
-    EXPECT_EQ(ledger.bookSale(c, sale(3.01), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookSale(c, sale(3.01), "x").message, "商品数量错误, 保存失败！");
     ASSERT_TRUE(ledger.bookSale(c, sale(3), "x").ok());
     expectStock(c, 0, 0, 10.0 / 3);
 
@@ -47,8 +44,8 @@ TEST_F(LedgerTest, PurchasesAverageTheCost) {
     EXPECT_EQ(lastLog(), "进货登记:螺丝钉子(LSDZ)");
 
     // Quantities are rounded first: 0.004 is nothing, 0.006 is a hundredth.
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(0.004, 1), "x").message, kQuantityWrong);
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(-3, 1), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(0.004, 1), "x").message, "商品数量错误, 保存失败！");
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(-3, 1), "x").message, "商品数量错误, 保存失败！");
     ASSERT_TRUE(ledger.bookPurchase(a, purchase(0.006, 0.125), "x").ok());
     expectStock(a, 20.01, 120.12, 120.12 / 20.01); // 0.125 rounds to the even 0.12
 
@@ -88,13 +85,13 @@ TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
     GoodsFields noPrice = goods("abcd");
     noPrice.LSJ = inf;
     const std::tuple<GoodsFields, MovementFields, QString> refused[] = {
-        {goods("螺"), {}, kNameTooShort},
-        {goods("abc"), {}, kNameTooShort},
-        {goods(" ' ab' "), {}, kNameTooShort},
-        {goods("abcd"), purchase(-1, 0), kQuantityWrong},
-        {goods("abcd"), purchase(inf, 0), kQuantityWrong},
-        {goods("abcd"), purchase(1, inf), kAmountWrong},
-        {noPrice, {}, kNumberWrong}};
+        {goods("螺"), {}, "商品名称最少4个西文字符, 保存失败！"},
+        {goods("abc"), {}, "商品名称最少4个西文字符, 保存失败！"},
+        {goods(" ' ab' "), {}, "商品名称最少4个西文字符, 保存失败！"},
+        {goods("abcd"), purchase(-1, 0), "商品数量错误, 保存失败！"},
+        {goods("abcd"), purchase(inf, 0), "商品数量错误, 保存失败！"},
+        {goods("abcd"), purchase(1, inf), "金额错误, 保存失败！"},
+        {noPrice, {}, "数值错误, 保存失败！"}};
     for (const auto& [g, m, message] : refused)
         EXPECT_EQ(ledger.registerGoods(g, m).message, message) << g.MC.toStdString();
     EXPECT_EQ(dump(), before);
@@ -104,10 +101,11 @@ TEST_F(LedgerTest, SaleDateAgainstTheFirstPurchase) {
     const qlonglong a = registerItem("螺丝钉子", 10, 50, QDate(2009, 1, 9));
     ASSERT_TRUE(ledger.bookPurchase(a, purchase(5, 25, QDate(2008, 12, 31)), "x")
                     .ok()); // entered later, dated earlier
-    EXPECT_EQ(ledger.bookSale(a, sale(1, QDate(2008, 12, 30)), "x").message, kDateWrong);
+    EXPECT_EQ(ledger.bookSale(a, sale(1, QDate(2008, 12, 30)), "x").message, "日 期 有 误 , 保 存 失 败 ！");
     const LedgerResult r = ledger.bookSale(a, sale(1, QDate(2008, 12, 31)), "x");
     ASSERT_TRUE(r.ok());
-    EXPECT_EQ(ledger.editSale(r.id, sale(1, QDate(2008, 12, 30)), "x").message, kDateWrong);
+    EXPECT_EQ(ledger.editSale(r.id, sale(1, QDate(2008, 12, 30)), "x").message,
+              "日 期 有 误 , 保 存 失 败 ！");
     EXPECT_TRUE(ledger.editSale(r.id, sale(1, QDate(2009, 1, 1)), "x").ok());
 
     // Stock but no purchase record (removed outside the program): the sale is accepted.
@@ -129,7 +127,7 @@ TEST_F(LedgerTest, PurchaseEditCarriesTheDifference) {
     EXPECT_EQ(lastLog(), "修改进货记录:螺丝钉子(LSDZ)");
 
     // Not below what has been sold of it.
-    EXPECT_EQ(ledger.editPurchase(p, purchase(3.99, 60), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.editPurchase(p, purchase(3.99, 60), "x").message, "商品数量错误, 保存失败！");
     MovementFields m = purchase(4, 60);
     m.BZ = QStringLiteral("改'过");
     m.JXID = 7;
@@ -158,7 +156,7 @@ TEST_F(LedgerTest, SaleEditRebuildsTheCostFromTheUnitCost) {
     ASSERT_TRUE(ledger.editSale(s.id, sale(8), QStringLiteral("修改销售记录:螺丝钉子(LSDZ)")).ok());
     expectStock(a, 12, 72, 6);
     EXPECT_EQ(lastLog(), "修改销售记录:螺丝钉子(LSDZ)");
-    EXPECT_EQ(ledger.editSale(s.id, sale(20.01), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.editSale(s.id, sale(20.01), "x").message, "商品数量错误, 保存失败！");
     ASSERT_TRUE(ledger.editSale(s.id, sale(20), "x").ok());
     expectStock(a, 0, 0, 6);
 
@@ -184,14 +182,14 @@ TEST_F(LedgerTest, TheStockOnFileDecidesNotTheLoadedList) {
     // The list showed 5 in stock; another sale has taken them since.
     const qlonglong a = registerItem("螺丝钉子", 5, 50);
     ASSERT_TRUE(ledger.bookSale(a, sale(5), "x").ok());
-    EXPECT_EQ(ledger.bookSale(a, sale(5), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.bookSale(a, sale(5), "x").message, "商品数量错误, 保存失败！");
     expectStock(a, 0, 0, 10);
 
     // A sales edit opened when the stock was higher.
     const qlonglong b = registerItem("扳手工具", 10, 50);
     const LedgerResult s = ledger.bookSale(b, sale(2), "x");
     ASSERT_TRUE(ledger.bookSale(b, sale(8), "x").ok());
-    EXPECT_EQ(ledger.editSale(s.id, sale(3), "x").message, kQuantityWrong);
+    EXPECT_EQ(ledger.editSale(s.id, sale(3), "x").message, "商品数量错误, 保存失败！");
     ASSERT_TRUE(ledger.editSale(s.id, sale(2), "x").ok());
     expectStock(b, 0, 0, 5);
 
@@ -213,7 +211,7 @@ TEST_F(LedgerTest, UndoTheLastSale) {
     // Last entered, not latest dated.
     bool asked = false;
     const auto yes = [&] { return asked = true; };
-    EXPECT_EQ(ledger.undoLastSale(first, yes).message, kOnlyLastSale);
+    EXPECT_EQ(ledger.undoLastSale(first, yes).message, "仅可以撤销本商品的最后一次销售记录！    ");
     EXPECT_FALSE(asked);
     EXPECT_EQ(ledger.undoLastSale(second, [] { return false; }).status, LedgerResult::Status::Cancelled);
     expectStock(a, 4, 10, 2.5);
@@ -223,8 +221,9 @@ TEST_F(LedgerTest, UndoTheLastSale) {
     ASSERT_TRUE(ledger.undoLastSale(first, yes).ok());
     expectStock(a, 8, 20, 2.5);
     EXPECT_EQ(count("T_IO"), 1);
-    EXPECT_EQ(count("T_txt"), logs);                                   // undos are not logged
-    EXPECT_EQ(ledger.undoLastSale(first, yes).message, kOnlyLastSale); // already gone
+    EXPECT_EQ(count("T_txt"), logs); // undos are not logged
+    EXPECT_EQ(ledger.undoLastSale(first, yes).message,
+              "仅可以撤销本商品的最后一次销售记录！    "); // already gone
 }
 
 TEST_F(LedgerTest, UndoTheLastPurchase) {
@@ -232,7 +231,7 @@ TEST_F(LedgerTest, UndoTheLastPurchase) {
     const qlonglong a = registerItem("螺丝钉子", 4, 10);
     PurchaseRecord p = purchaseRecord(firstPurchaseOf(a));
     ASSERT_TRUE(ledger.bookSale(a, sale(1), "x").ok());
-    EXPECT_EQ(ledger.undoLastPurchase(p, yes).message, kStockTooLow);
+    EXPECT_EQ(ledger.undoLastPurchase(p, yes).message, "库存商品数量不足，拒绝本次还原！  ");
     ASSERT_TRUE(ledger.undoLastSale(saleRecord(lastId()), yes).ok());
     ASSERT_TRUE(ledger.undoLastPurchase(p, yes).ok());
     expectStock(a, 0, 0, 0);
@@ -241,7 +240,7 @@ TEST_F(LedgerTest, UndoTheLastPurchase) {
     const qlonglong b = registerItem("扳手工具", 4, 10);
     const PurchaseRecord older = purchaseRecord(firstPurchaseOf(b));
     const PurchaseRecord newer = purchaseRecord(ledger.bookPurchase(b, purchase(2, 7.01), "x").id);
-    EXPECT_EQ(ledger.undoLastPurchase(older, yes).message, kOnlyLastPurchase);
+    EXPECT_EQ(ledger.undoLastPurchase(older, yes).message, "仅可以撤销本商品的最后一次进货记录！    ");
     ASSERT_TRUE(ledger.undoLastPurchase(newer, yes).ok());
     expectStock(b, 4, 10, 2.5);
     ASSERT_TRUE(ledger.editPurchase(older.ID, purchase(4, 12), "x").ok());
@@ -267,7 +266,7 @@ TEST_F(LedgerTest, EditAndRemoveGoods) {
     EXPECT_EQ(rowsText(QStringLiteral("select MC,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(a)),
               "大螺丝钉|10|8|40|5");
     EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M10)");
-    EXPECT_EQ(ledger.editGoods(a, goods("大")).message, kNameTooShort);
+    EXPECT_EQ(ledger.editGoods(a, goods("大")).message, "商品名称最少4个西文字符, 保存失败！");
 
     GoodsRecord rec;
     rec.ID = a;
@@ -326,12 +325,12 @@ TEST_F(LedgerTest, NumbersThatCannotBeStoredAreRefused) {
     const double inf = vb::Val("1e999");
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const QString before = dump();
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(inf, 1), "x").message, kQuantityWrong);
-    EXPECT_EQ(ledger.bookSale(a, sale(nan), "x").message, kQuantityWrong);
-    EXPECT_EQ(ledger.editPurchase(p, purchase(inf, 1), "x").message, kQuantityWrong);
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(1, inf), "x").message, kAmountWrong);
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(inf, 1), "x").message, "商品数量错误, 保存失败！");
+    EXPECT_EQ(ledger.bookSale(a, sale(nan), "x").message, "商品数量错误, 保存失败！");
+    EXPECT_EQ(ledger.editPurchase(p, purchase(inf, 1), "x").message, "商品数量错误, 保存失败！");
+    EXPECT_EQ(ledger.bookPurchase(a, purchase(1, inf), "x").message, "金额错误, 保存失败！");
     MovementFields m = sale(1);
     m.GZJE = -inf;
-    EXPECT_EQ(ledger.bookSale(a, m, "x").message, kAmountWrong);
+    EXPECT_EQ(ledger.bookSale(a, m, "x").message, "金额错误, 保存失败！");
     EXPECT_EQ(dump(), before);
 }

@@ -3,7 +3,6 @@
 // messages and the reload signals.
 #include "LedgerTestSupport.h"
 
-#include "stock/StockTexts.h"
 #include "stock/frmAddWZ.h"
 #include "stock/frmEditWZ.h"
 #include "stock/frmIn.h"
@@ -20,7 +19,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using namespace stocktext;
 using Kind = ScriptedMessageBoxes::Kind;
 
 namespace {
@@ -125,7 +123,7 @@ TEST_F(StockFormsTest, CouplingOfQuantityPriceAndAmount) {
     t2(form, 0)->setText("1e999");
     EXPECT_EQ(t2(form, 2)->text(), "8");
     EXPECT_FALSE(form.SaveRec());
-    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+    EXPECT_EQ(form.banner().text(), "商品数量错误, 保存失败！");
 }
 
 TEST_F(StockFormsTest, PurchaseEntry) {
@@ -150,7 +148,7 @@ TEST_F(StockFormsTest, PurchaseEntry) {
     type(t2(form, 0), "0.004");
     click(form, 1);
     EXPECT_TRUE(form.banner().isVisible());
-    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+    EXPECT_EQ(form.banner().text(), "商品数量错误, 保存失败！");
     EXPECT_LT(form.banner().y(), 40);
     EXPECT_TRUE(form.isVisible());
 
@@ -164,7 +162,7 @@ TEST_F(StockFormsTest, PurchaseEntry) {
     EXPECT_EQ(reload.count(), 1);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    expectBox(boxes.shown[0], Kind::Information, kSavedBox, "Vostrel");
+    expectBox(boxes.shown[0], Kind::Information, "  保   存   完   成  ！  ", "Vostrel");
     expectStock(a, 20, 120, 6);
     EXPECT_EQ(lastLog(), "进货登记:螺丝钉子(LSDZ)");
     EXPECT_EQ(movement(lastId(), "JXID,KHXQID,BZ"), QStringLiteral("%1|%2|OK").arg(s1).arg(d1));
@@ -197,7 +195,7 @@ TEST_F(StockFormsTest, SalesEntryPrefillsPriceLineAndCustomer) {
     xq->setCurrentIndex(1);
     form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 8));
     click(form, 1);
-    EXPECT_EQ(form.banner().text(), kDateWrong);
+    EXPECT_EQ(form.banner().text(), "日 期 有 误 , 保 存 失 败 ！");
     form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 9));
     type(t2(form, 0), "2");
     click(form, 1);
@@ -259,7 +257,7 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
     QSignalSpy reload(&form, &StockForm::salesChanged);
     type(t2(form, 0), "3.01");
     click(form, 1);
-    EXPECT_EQ(form.banner().text(), kQuantityWrong);
+    EXPECT_EQ(form.banner().text(), "商品数量错误, 保存失败！");
     type(t2(form, 0), "2");
     click(form, 1);
     EXPECT_EQ(reload.count(), 1);
@@ -281,7 +279,7 @@ TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
     type(t1(form, 1), "LS");
     type(t1(form, 0), "螺");
     click(form, 1);
-    EXPECT_EQ(form.banner().text(), kNameTooShort);
+    EXPECT_EQ(form.banner().text(), "商品名称最少4个西文字符, 保存失败！");
     EXPECT_EQ(form.banner().y() + form.banner().height(), form.height()); // bottom edge
     EXPECT_EQ(reload.count(), 0);
 
@@ -294,7 +292,7 @@ TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
     form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2009, 1, 1));
     click(form, 1);
     EXPECT_EQ(reload.count(), 1);
-    EXPECT_EQ(form.banner().text(), kRegistered);
+    EXPECT_EQ(form.banner().text(), "新  商  品  注  册  完  成  ！");
     EXPECT_EQ(form.banner().remainingSeconds(), 2);
     EXPECT_EQ(lastLog(), "新商品注册入库:螺丝钉子()");
     // Kept, written back cleaned and rounded; only the date is today again.
@@ -317,7 +315,7 @@ TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
     type(t1(form, 0), "扳手工具");
     click(form, 1);
     ASSERT_FALSE(boxes.shown.empty());
-    expectBox(boxes.shown.back(), Kind::Warning, kSaveFailedGoods, kErrorTitle);
+    expectBox(boxes.shown.back(), Kind::Warning, "   保  存  失  败  ！ ", "错误提示");
     EXPECT_EQ(t1(form, 0)->text(), "扳手工具");
     EXPECT_EQ(count("T_TZ"), 2);
 
@@ -339,7 +337,7 @@ TEST_F(StockFormsTest, MovementFormsReportAFailingDataFile) {
     QSignalSpy reload(&form, &StockForm::goodsChanged);
     click(form, 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    expectBox(boxes.shown[0], Kind::Critical, kSaveFailedMovement, kHintTitle);
+    expectBox(boxes.shown[0], Kind::Critical, "   保  存  失  败  ！", "提示");
     EXPECT_EQ(reload.count(), 0);
     EXPECT_NE(form.result(), QDialog::Accepted);
     expectStock(a, 10, 50, 5);
@@ -362,7 +360,7 @@ TEST_F(StockFormsTest, GoodsEditingAndRemoval) {
     type(t1(form, 5), "13.999");
     click(form, 1);
     EXPECT_EQ(reload.count(), 1);
-    EXPECT_EQ(form.banner().text(), kSavedBanner);
+    EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
     EXPECT_EQ(t1(form, 5)->text(), "14");
     EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M8)");
     expectStock(a, 8, 40, 5);
@@ -371,12 +369,15 @@ TEST_F(StockFormsTest, GoodsEditingAndRemoval) {
     boxes.answers = {false, true};
     click(form, 2);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    expectBox(boxes.shown[0], Kind::Question, kRemoveQuestion, "注销商品");
+    expectBox(boxes.shown[0], Kind::Question,
+              "  该操作将删除该物品以及它所有的出入库记录(不可恢复)  \r\n\r\n     "
+              "点击“是”开始删除，点击“否”取消本次操作。",
+              "注销商品");
     EXPECT_EQ(count("T_TZ"), 1);
     click(form, 2);
     EXPECT_EQ(count("T_TZ") + count("T_IO"), 0);
     EXPECT_EQ(lastLog(), "注销商品:大螺丝钉(M8)");
-    EXPECT_EQ(boxes.shown.back().text, kRemoved);
+    EXPECT_EQ(boxes.shown.back().text, "  注  销  成  功  ！  ");
     EXPECT_EQ(reload.count(), 2);
     EXPECT_EQ(form.result(), QDialog::Accepted);
 }
