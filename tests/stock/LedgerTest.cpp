@@ -3,7 +3,7 @@
 
 #include "core/Vb.h"
 
-#include <limits>
+#include <cmath>
 
 TEST_F(LedgerTest, SalesKeepTheUnitCost) {
     const qlonglong a = registerItem("螺丝钉子", 20, 120);
@@ -90,6 +90,7 @@ TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
         {goods(" ' ab' "), {}, "商品名称最少4个西文字符, 保存失败！"},
         {goods("abcd"), purchase(-1, 0), "商品数量错误, 保存失败！"},
         {goods("abcd"), purchase(inf, 0), "商品数量错误, 保存失败！"},
+        {goods("abcd"), purchase(std::nan(""), 0), "商品数量错误, 保存失败！"},
         {goods("abcd"), purchase(1, inf), "金额错误, 保存失败！"},
         {noPrice, {}, "数值错误, 保存失败！"}};
     for (const auto& [g, m, message] : refused)
@@ -278,59 +279,20 @@ TEST_F(LedgerTest, EditAndRemoveGoods) {
     EXPECT_EQ(rowsText("select count(*),sum(abs(TZID)) from T_IO"), QStringLiteral("2|%1").arg(2 * b));
 }
 
-// Every operation, failing at its last write (the log line, or the delete of an undo),
-// leaves the data file exactly as it was and reports the failure.
+// A failure at the last write (the log line, or the delete of an undo) leaves the data file
+// as it was and gives the reason. (The random test fails every kind of operation.)
 TEST_F(LedgerTest, AFailureRollsBackTheWholeOperation) {
     const qlonglong a = registerItem("螺丝钉子", 10, 50);
     const PurchaseRecord p = purchaseRecord(firstPurchaseOf(a));
-    const SaleRecord s = saleRecord(ledger.bookSale(a, sale(2), "x").id);
-    const qlonglong b = registerItem("扳手工具", 10, 50);
-    const PurchaseRecord pb = purchaseRecord(firstPurchaseOf(b));
     session.execNative(QStringLiteral(
         "CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'disk full'); END; CREATE "
         "TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
     const QString before = dump();
-    const auto yes = [] { return true; };
-    GoodsRecord rec;
-    rec.ID = a;
-    const std::vector<std::pair<const char*, LedgerResult>> results = {
-        {"register", ledger.registerGoods(goods("铁锤工具"), purchase(3, 9))},
-        {"purchase", ledger.bookPurchase(a, purchase(1, 5), "x")},
-        {"sale", ledger.bookSale(a, sale(1), "x")},
-        {"edit purchase", ledger.editPurchase(p.ID, purchase(9, 40), "x")},
-        {"edit sale", ledger.editSale(s.ID, sale(3), "x")},
-        {"edit goods", ledger.editGoods(a, goods("大螺丝钉"))},
-        {"remove goods", ledger.removeGoods(rec)},
-        {"undo sale", ledger.undoLastSale(s, yes)},
-        {"undo purchase", ledger.undoLastPurchase(pb, yes)},
-    };
-    for (const auto& [what, r] : results) {
-        EXPECT_EQ(r.status, LedgerResult::Status::Failed) << what;
-        EXPECT_TRUE(r.message.contains("disk full")) << what;
+    for (const LedgerResult& r :
+         {ledger.registerGoods(goods("铁锤工具"), purchase(3, 9)), ledger.bookSale(a, sale(1), "x"),
+          ledger.undoLastPurchase(p, [] { return true; })}) {
+        EXPECT_EQ(r.status, LedgerResult::Status::Failed);
+        EXPECT_TRUE(r.message.contains("disk full")) << r.message.toStdString();
     }
-    EXPECT_EQ(dump(), before);
-
-    // A goods item removed meanwhile: the movement is not written without its stock update.
-    session.execNative(QStringLiteral("DROP TRIGGER no_log; DROP TRIGGER no_delete;"));
-    session.execSql(QStringLiteral("delete from T_TZ where ID=%1").arg(b));
-    const int movements = count("T_IO");
-    EXPECT_EQ(ledger.bookPurchase(b, purchase(1, 1), "x").status, LedgerResult::Status::Failed);
-    EXPECT_EQ(ledger.bookSale(b, sale(1), "x").status, LedgerResult::Status::Failed);
-    EXPECT_EQ(count("T_IO"), movements);
-}
-
-TEST_F(LedgerTest, NumbersThatCannotBeStoredAreRefused) {
-    const qlonglong a = registerItem("螺丝钉子", 10, 50);
-    const qlonglong p = firstPurchaseOf(a);
-    const double inf = vb::Val("1e999");
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const QString before = dump();
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(inf, 1), "x").message, "商品数量错误, 保存失败！");
-    EXPECT_EQ(ledger.bookSale(a, sale(nan), "x").message, "商品数量错误, 保存失败！");
-    EXPECT_EQ(ledger.editPurchase(p, purchase(inf, 1), "x").message, "商品数量错误, 保存失败！");
-    EXPECT_EQ(ledger.bookPurchase(a, purchase(1, inf), "x").message, "金额错误, 保存失败！");
-    MovementFields m = sale(1);
-    m.GZJE = -inf;
-    EXPECT_EQ(ledger.bookSale(a, m, "x").message, "金额错误, 保存失败！");
     EXPECT_EQ(dump(), before);
 }
