@@ -39,14 +39,19 @@ protected:
 
     // The record copies a list would hand to a form.
     template <class Record> Record recordOf(qlonglong id) {
-        const QueryResult r =
-            session.query(QStringLiteral("select ID,TZID,SL,ZJE from T_IO where ID=%1").arg(id));
+        const QueryResult r = session.query(
+            QStringLiteral("select ID,TZID,SL,ZJE,GZJE,JXID,KHXQID,RQ,BZ from T_IO where ID=%1").arg(id));
         Record rec;
         if (!r.isEmpty()) {
             rec.ID = r.value(0, 0).toLongLong();
             rec.TZID = r.value(0, 1).toLongLong();
             rec.SL = r.value(0, 2).toDouble();
             rec.ZJE = r.value(0, 3).toDouble();
+            rec.GZJE = r.value(0, 4).toDouble();
+            rec.JXID = r.value(0, 5).toLongLong();
+            rec.KHXQID = r.value(0, 6).toLongLong();
+            rec.RQ = vb::Text(r.value(0, 7));
+            rec.BZ = vb::Text(r.value(0, 8));
         }
         return rec;
     }

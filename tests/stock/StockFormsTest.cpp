@@ -3,6 +3,7 @@
 // messages and the reload signals.
 #include "LedgerTestSupport.h"
 
+#include "stock/GoodsText.h"
 #include "stock/frmAddWZ.h"
 #include "stock/frmEditWZ.h"
 #include "stock/frmIn.h"
@@ -172,23 +173,19 @@ TEST_F(StockFormsTest, SalesEntryPrefillsPriceLineAndCustomer) {
     const qlonglong a = registerItem("螺丝钉子", 10, 50);
     session.execSql(QStringLiteral("update T_TZ set LSJ=12.5,PFJ=11,DBJ=10 where ID=%1").arg(a));
     const qlonglong d = demand("张三", "要螺丝");
+    // The prices the display switches let show, each but the last followed by ten blanks.
     const QString head = "商品：螺丝钉子()\n型号：\n库位：\n库存：10    最小库存：0\n";
-    {
-        frmOut form(session, goodsRecord(a)); // all prices hidden
-        EXPECT_EQ(form.windowTitle(), "Vostrel[销售登记]");
-        EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(), head);
-        EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"})); // one piece at the retail price
-        EXPECT_EQ(t2(form, 3)->text(), "0");
-    }
-    session.options.Show_LSJ = session.options.Show_PFJ = session.options.Show_DBJ = true;
-    {
-        frmOut form(session, goodsRecord(a));
-        EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(),
-                  head + "零售价：12.5          批发价：11          调拨价：10");
-    }
-    session.options.Show_LSJ = session.options.Show_DBJ = false;
+    EXPECT_EQ(GoodsText::forSale(goodsRecord(a), session.options), head); // all hidden
+    Options all;
+    all.Show_LSJ = all.Show_PFJ = all.Show_DBJ = true;
+    EXPECT_EQ(GoodsText::forSale(goodsRecord(a), all),
+              head + "零售价：12.5          批发价：11          调拨价：10");
+    session.options.Show_PFJ = true;
     frmOut form(session, goodsRecord(a));
+    EXPECT_EQ(form.windowTitle(), "Vostrel[销售登记]");
     EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(), head + "批发价：11          ");
+    EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"})); // one piece at the retail price
+    EXPECT_EQ(t2(form, 3)->text(), "0");
 
     // The demand chosen gives the customer.
     auto* xq = form.findChild<QComboBox*>("cmbKHXQ");
@@ -215,11 +212,6 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
                         .arg(closed)
                         .arg(p));
     PurchaseRecord rec = purchaseRecord(p);
-    rec.RQ = "2009-1-9";
-    rec.JXID = s2;
-    rec.KHXQID = closed;
-    rec.GZJE = 4;
-    rec.BZ = "急";
     {
         frmInEdit form(session, rec);
         EXPECT_EQ(form.windowTitle(), "Vostrel[修改进货记录]");
@@ -248,8 +240,6 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
     m.JXID = customerOf(open);
     m.ZJE = 12.5;
     SaleRecord srec = saleRecord(ledger.bookSale(a, m, "x").id);
-    srec.RQ = "2009-1-9";
-    srec.KHXQID = open;
     frmOutEdit form(session, srec);
     EXPECT_EQ(form.windowTitle(), "Vostrel[修改销售记录]");
     EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"}));
