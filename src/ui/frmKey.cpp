@@ -59,16 +59,22 @@ frmKey::frmKey(Session& session, QWidget* parent) : QDialog(parent), session_(se
     Text1_->setMaxLength(16);
     Text1_->setMinimumWidth(220);
 
-    auto* Label3 = new QLabel(QStringLiteral("（管理员初始口令：%1）").arg(app::kDefaultAdminPassword), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    auto* Label1 =
-        new QLabel(QStringLiteral("（普通用户初始口令：%1）").arg(app::kDefaultUserPassword), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    for (QLabel* hint : {Label3, Label1}) {
-        QPalette pal = hint->palette();
+    // A hint names a default password only while it still opens the program: once the
+    // administrator has changed it, the hint neither shows nor holds it.
+    const auto hint = [this](const char* name, const QString& text, const QString& stored,
+                             const QString& initial) {
+        auto* label = new QLabel(stored == initial ? text.arg(initial) : QString(), this);
+        label->setObjectName(QLatin1String(name));
+        label->setVisible(stored == initial);
+        QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, QColor(0, 0, 160));
-        hint->setPalette(pal);
-    }
+        label->setPalette(pal);
+        return label;
+    };
+    auto* Label3 = hint("Label3", QStringLiteral("（管理员初始口令：%1）"), session_.options.PassH,
+                        app::kDefaultAdminPassword);
+    auto* Label1 = hint("Label1", QStringLiteral("（普通用户初始口令：%1）"), session_.options.PassL,
+                        app::kDefaultUserPassword);
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("cmdS(1)"));

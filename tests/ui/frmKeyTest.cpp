@@ -40,11 +40,25 @@ protected:
 
 TEST_F(frmKeyTest, ShowsCaptionHintsAndAMaskedBox) {
     EXPECT_EQ(dialog().windowTitle(), "Vostrel v3.6(2009年1月9日更新)");
-    EXPECT_TRUE(dialog().findChild<QLabel*>("Label3")->text().contains(app::kDefaultAdminPassword));
-    EXPECT_TRUE(dialog().findChild<QLabel*>("Label1")->text().contains(app::kDefaultUserPassword));
     QTest::keyClicks(text1(), "12345678901234567890");
     EXPECT_EQ(text1()->text(), "1234567890123456");
     EXPECT_EQ(text1()->displayText(), QString(16, '*'));
+
+    // A hint names a default password only while that password still opens the program.
+    const auto hints = [&] {
+        QStringList out;
+        const frmKey& fresh = dialog(true);
+        for (const char* name : {"Label3", "Label1"}) {
+            const QLabel* hint = fresh.findChild<QLabel*>(name);
+            out << (hint->isHidden() ? "hidden:" : "") + hint->text();
+        }
+        return out;
+    };
+    EXPECT_EQ(hints(), QStringList({"（管理员初始口令：8）", "（普通用户初始口令：1）"}));
+    session.options.PassH = "88";
+    EXPECT_EQ(hints(), QStringList({"hidden:", "（普通用户初始口令：1）"}));
+    session.options.PassL = "x";
+    EXPECT_EQ(hints(), QStringList({"hidden:", "hidden:"}));
 }
 
 TEST_F(frmKeyTest, EachPasswordGivesItsRole) {
