@@ -73,6 +73,19 @@ public:
     // The sum of the list's money column over the loaded rows (0 where the list has none).
     double total() const { return total_; }
 
+    // Every row in list order: its record and the texts its cells show, the row number first.
+    // Printing and export read the list through this alone.
+    template <class Visit> void forEachRow(Visit visit) const {
+        QStringList cells;
+        for (int row = 0; row < rowCount(); ++row) {
+            cells.clear();
+            cells << QString::number(row + 1);
+            for (int column = 1; column < columnCount(); ++column)
+                cells << cellText(row, column);
+            visit(record(row), std::as_const(cells));
+        }
+    }
+
     void clear() {
         rebuild([](RecordBlocks<Record>&) { return 0.0; });
     }

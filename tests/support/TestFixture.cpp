@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 QString toolOutput(const QString& program, const QStringList& arguments) {
     QProcess p;
@@ -14,6 +15,21 @@ QString toolOutput(const QString& program, const QStringList& arguments) {
     EXPECT_TRUE(p.waitForFinished()) << program.toStdString();
     EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList xlsxCells(const QString& xlsx) {
+    QXmlStreamReader xml(toolOutput("unzip", {"-p", xlsx, "xl/worksheets/sheet1.xml"}));
+    QStringList cells;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"c") continue;
+        const QString ref = xml.attributes().value("r").toString();
+        const bool text = xml.attributes().value("t") == u"inlineStr";
+        QString value;
+        while (!(xml.readNext() == QXmlStreamReader::EndElement && xml.name() == u"c") && !xml.atEnd())
+            if (xml.isCharacters()) value += xml.text();
+        cells << ref + (text ? "=" : "#") + value;
+    }
+    return cells;
 }
 
 void LedgerFixture::SetUp() {

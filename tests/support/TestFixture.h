@@ -16,6 +16,9 @@ qlonglong addRowOf(Session& session, const QString& table, const QString& column
 // What a command-line tool (pdftotext, unzip) writes to standard output, read as UTF-8.
 QString toolOutput(const QString& program, const QStringList& arguments);
 
+// Every cell of an xlsx file's first sheet as "A1=text", numbers and dates as "A1#value".
+QStringList xlsxCells(const QString& xlsx);
+
 // Readable texts in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
