@@ -1,5 +1,6 @@
 #include "mainwindow/frmmain.h"
 
+#include "core/FileDialogs.h"
 #include "core/KeywordSearch.h"
 #include "core/Session.h"
 #include "core/TextRoutines.h"
@@ -12,6 +13,7 @@
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
 #include "ui/MarkerDelegate.h"
+#include "ui/ReportPreview.h"
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
@@ -27,6 +29,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("frmmain"));
@@ -85,6 +88,17 @@ void frmmain::buildWindow() {
     };
     top->addWidget(button(8, QStringLiteral(" 搜索"), {}, QStyle::SP_FileDialogContentsView));
     top->addWidget(button(21, QStringLiteral(" 打印"), {}, QStyle::SP_FileDialogDetailedView));
+    const auto exportButton = [this, top](const QString& name, const QString& caption,
+                                          listreports::Format format) {
+        auto* b = new QPushButton(caption, topBar_);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, format] { exportShown(format); });
+        top->addWidget(b);
+    };
+    exportButton(QStringLiteral("exportPdf"), QStringLiteral("导出PDF"), listreports::Format::Pdf);
+    exportButton(QStringLiteral("exportXlsx"), QStringLiteral("导出Excel"), listreports::Format::Xlsx);
+    exportButton(QStringLiteral("exportCsv"), QStringLiteral("导出CSV"), listreports::Format::Csv);
     top->addSpacing(16);
     top->addWidget(
         button(11, QStringLiteral("帮助"), QStringLiteral("操作指南"), QStyle::SP_MessageBoxQuestion));
@@ -440,11 +454,67 @@ void frmmain::cmdS_Click(int index) {
     }
 }
 
-void frmmain::GoPrint_2() {}
+void frmmain::GoPrint_2() {
+    if (currentTab() == listviews::Goods) printShown();
+}
 
-void frmmain::GoPrint_3() {}
+void frmmain::GoPrint_3() {
+    if (currentTab() == listviews::Sales) printShown();
+}
 
-void frmmain::GoPrint_4() {}
+void frmmain::GoPrint_4() {
+    if (currentTab() == listviews::Purchases) printShown();
+}
+
+listreports::ShownList frmmain::shownList() const {
+    switch (currentTab()) {
+    case listviews::Demands:
+        return listreports::shownList(listviews::Demands, *demands_);
+    case listviews::Suppliers:
+        return listreports::shownList(listviews::Suppliers, *suppliers_);
+    case listviews::Goods:
+        return listreports::shownList(listviews::Goods, *goods_);
+    case listviews::Sales:
+        return listreports::shownList(listviews::Sales, *sales_);
+    default:
+        return listreports::shownList(listviews::Purchases, *purchases_);
+    }
+}
+
+void frmmain::printShown() {
+    if (!listreports::printerReady(session_)) return;
+    const listreports::ShownList list = shownList();
+    if (list.rowCount == 0) return;
+    // The title names the keyword box's text as it reads now, searched or not.
+    const QString keyword = cmbSS->currentText();
+    std::optional<Report> report;
+    try {
+        report = listreports::printedReport(session_, list, keyword, QDateTime::currentDateTime());
+    } catch (const DbError& e) {
+        session_.boxes().warning(e.text, app::kTitle);
+        return;
+    }
+    ReportPreview preview(session_, std::move(*report),
+                          listreports::fileName(list.kind, listreports::Format::Pdf), this);
+    preview.exec();
+}
+
+void frmmain::exportShown(listreports::Format format) {
+    static constexpr std::array<const char*, 3> kFilters = {
+        "PDF 文件(*.pdf)|*.pdf", "Excel 工作簿(*.xlsx)|*.xlsx", "CSV 文件(*.csv)|*.csv"};
+    static constexpr std::array<const char*, 3> kCaptions = {"导出PDF", "导出Excel", "导出CSV"};
+    const listreports::ShownList list = shownList();
+    const std::optional<QString> path = session_.fileDialogs().saveFileName(
+        QString::fromUtf8(kCaptions[size_t(format)]), listreports::fileName(list.kind, format),
+        QString::fromUtf8(kFilters[size_t(format)]));
+    if (!path) return;
+    const QString failed = listreports::exportList(session_, list, cmbSS->currentText(), format, *path);
+    if (failed.isEmpty())
+        session_.boxes().information(QStringLiteral("已导出到“") + *path + QStringLiteral("”。"),
+                                     app::kTitle);
+    else
+        session_.boxes().warning(failed, app::kTitle);
+}
 
 void frmmain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

@@ -2,6 +2,7 @@
 // The main window: five ledger views on tabs, the keyword search, the menu bar and the
 // right-click menus that open the entry and editing forms for the selected row.
 #include "core/Records.h"
+#include "mainwindow/ListReports.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -50,9 +51,14 @@ public:
     // After the initialisation window: a completed initialisation ends the program.
     void afterInitialisation();
 
+    // Print the stock ledger, the sales or the purchases shown, after a look in the preview.
     void GoPrint_2();
     void GoPrint_3();
     void GoPrint_4();
+    // Writes the list shown to a file the operator chooses.
+    void exportShown(listreports::Format format);
+    // The list shown with every row in list order, as texts: printing and export read it here.
+    listreports::ShownList shownList() const;
 
     int currentTab() const;
     const QString& currentSql() const { return currentSql_; }
@@ -101,6 +107,7 @@ private:
     void cmdS_Click(int index);
     void loadView(int tab);
     void showLowStockCount();
+    void printShown();
     void fitRowNumbers();
     void placeExitButton();
     int selectedRow() const;
