@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
 #include <cstdio>
 #include <iostream>
@@ -116,17 +117,25 @@ int CommandLine::run(int& argc, char** argv, const WindowsStart& windows) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     std::optional<QCoreApplication> core;
-    return dispatch(arguments, windows, [&] {
-        if (!QCoreApplication::instance()) core.emplace(argc, argv);
+    std::optional<QGuiApplication> gui;
+    return dispatch(arguments, windows, [&](bool paints) {
+        if (QCoreApplication::instance()) return;
+        if (!paints) {
+            core.emplace(argc, argv);
+            return;
+        }
+        // Fonts come with a platform; the offscreen one needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui.emplace(argc, argv);
     });
 }
 
 int CommandLine::run(const QStringList& arguments, const WindowsStart& windows) {
-    return dispatch(arguments, windows, [] {});
+    return dispatch(arguments, windows, [](bool) {});
 }
 
 int CommandLine::dispatch(const QStringList& arguments, const WindowsStart& windows,
-                          const std::function<void()>& needApp) {
+                          const std::function<void(bool paints)>& needApp) {
     QCommandLineParser parser;
     // What follows the command's name is the command's own, options included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -175,7 +184,7 @@ int CommandLine::dispatch(const QStringList& arguments, const WindowsStart& wind
 
     for (const Command& c : commands_) {
         if (c.name != words.first()) continue;
-        needApp();
+        needApp(c.paints);
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
         makeUsualFile();
         CommandContext context(words.mid(1), dataFile, print, printError, readLine, interactive);

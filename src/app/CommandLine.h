@@ -58,6 +58,7 @@ struct Command {
     QString synopsis;    // the arguments, for the help text: "DEST"
     QString description; // one line
     std::function<int(CommandContext&)> run;
+    bool paints = false; // draws pages (a PDF), which needs fonts: runs on the offscreen platform
 };
 
 // The windows on a data file; returns the exit status.
@@ -89,6 +90,6 @@ public:
 
 private:
     int dispatch(const QStringList& arguments, const WindowsStart& windows,
-                 const std::function<void()>& needApp);
+                 const std::function<void(bool paints)>& needApp);
     std::vector<Command> commands_;
 };

@@ -1,8 +1,9 @@
 #include "app/Commands.h"
 
 #include "app/BackupCommands.h"
+#include "app/ExportCommand.h"
 #include "app/ReportCommand.h"
 
 std::vector<Command> HeadlessCommands() {
-    return {ReportCommand(), BackupCommand(), RestoreCommand()};
+    return {ReportCommand(), ExportCommand(), BackupCommand(), RestoreCommand()};
 }
