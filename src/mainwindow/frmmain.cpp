@@ -17,6 +17,7 @@
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -510,7 +511,7 @@ void frmmain::exportShown(listreports::Format format) {
     if (!path) return;
     const QString failed = listreports::exportList(session_, list, cmbSS->currentText(), format, *path);
     if (failed.isEmpty())
-        session_.boxes().information(QStringLiteral("已导出到“") + *path + QStringLiteral("”。"),
+        session_.boxes().information(QStringLiteral("已导出到 ") + QDir::toNativeSeparators(*path),
                                      app::kTitle);
     else
         session_.boxes().warning(failed, app::kTitle);

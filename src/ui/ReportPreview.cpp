@@ -6,6 +6,7 @@
 #include "core/Session.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -169,7 +170,7 @@ void ReportPreview::savePdf() {
     if (!path) return;
     const QString failed = writePdf(report_, *path);
     if (failed.isEmpty())
-        session_.boxes().information(QStringLiteral("已保存到“") + *path + QStringLiteral("”。"),
+        session_.boxes().information(QStringLiteral("已保存到 ") + QDir::toNativeSeparators(*path),
                                      app::kTitle);
     else
         session_.boxes().warning(failed, app::kTitle);

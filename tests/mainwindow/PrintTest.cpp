@@ -190,7 +190,7 @@ TEST_F(PrintTest, ExportsWriteTheListShownWithoutAPrinter) {
     EXPECT_EQ(files.asked[1].proposed, "进货记录.csv");
     EXPECT_EQ(files.asked[2].filter, "Excel 工作簿(*.xlsx)|*.xlsx");
     ASSERT_EQ(boxes.shown.size(), 3u);
-    expectBox(boxes.shown[0], Kind::Information, "已导出到“" + dir.filePath("进货.csv") + "”。", "Vostrel");
+    expectBox(boxes.shown[0], Kind::Information, "已导出到 " + dir.filePath("进货.csv"), "Vostrel");
 
     QFile file(dir.filePath("进货.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
