@@ -17,6 +17,13 @@
 #include <QWidget>
 #include <memory>
 
+bool InstallQtChineseTexts(QTranslator& translator) {
+    if (!translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false; // without the translations package Qt's buttons stay English, nothing worse
+    return QCoreApplication::installTranslator(&translator);
+}
+
 int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow) {
     if (const int status = StartSession(session, dataFile)) return status;
     {
@@ -43,9 +50,7 @@ int StartWindows(int& argc, char** argv, const QString& dataFile) {
     // Chinese throughout: Qt's own buttons and dialogs ("是"/"否"), calendars and month names.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    InstallQtChineseTexts(qtTexts);
 
     QtMessageBoxes boxes;
     QtFileDialogs fileDialogs;

@@ -3,11 +3,16 @@
 #include <QString>
 #include <functional>
 
+class QTranslator;
 class QWidget;
 class Session;
 
 // Makes the main window for the logged-in session; start-up owns and shows it.
 using MainWindowFactory = std::function<QWidget*(Session&)>;
+
+// Loads Qt's own texts (standard buttons, file and print dialogs) in Chinese into the translator,
+// which must outlive the application's use of it, and installs it. False when they are missing.
+bool InstallQtChineseTexts(QTranslator& translator);
 
 // Opens the data file, loads the options, asks for the password and, after a successful login,
 // shows the main window and runs until it is closed. Returns the program's exit status:

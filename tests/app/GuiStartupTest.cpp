@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,4 +103,14 @@ TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
     typeAtLogin(app::kDefaultUserPassword, "cmdS(1)");
     EXPECT_EQ(run(dataPath()), 0);
     EXPECT_TRUE(QFile::exists(copy));
+}
+
+// Qt's standard buttons read in Chinese once the program's start-up routine has loaded its texts.
+TEST(QtChineseTextsTest, AYesNoBoxReadsInChinese) {
+    QTranslator texts;
+    ASSERT_TRUE(InstallQtChineseTexts(texts));
+    QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "是(Y)");
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "否(N)");
+    QCoreApplication::removeTranslator(&texts);
 }
