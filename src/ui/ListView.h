@@ -14,7 +14,15 @@ public:
     // The last column takes what the others leave of the width, less room for the scroll bar,
     // but never less than 1000 twips. Widths the operator dragged are kept.
     void fitLastColumn();
+    // Widths the operator drags are kept in the settings under this list's name for the data
+    // file in use, and come back now; "恢复默认列宽" in the header's menu forgets them.
+    void rememberColumnWidths(const QString& dataFile, const QString& listName);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void saveColumnWidths();
+    QString settingsKey_;
+    bool settingWidths_ = false; // our own width changes are no operator's choice
 };
