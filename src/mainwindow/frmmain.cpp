@@ -25,9 +25,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -51,6 +53,11 @@ frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), sessi
                        QStringLiteral(")"));
     session_.initUnlocked = false;
     SetQuanXian();
+    restoreGeometry(QSettings().value(geometryKey()).toByteArray());
+}
+
+QString frmmain::geometryKey() const {
+    return QStringLiteral("windowGeometry/") + QString::fromLatin1(QUrl::toPercentEncoding(session_.path()));
 }
 
 frmmain::~frmmain() {
@@ -204,6 +211,7 @@ void frmmain::ListViewL_Init_KHXQ() {
     lowStockPanel_->hide();
     cmdS.value(21)->setEnabled(tab >= listviews::Goods);
     ListViewL->resetColumnWidths();
+    ListViewL->rememberColumnWidths(session_.path(), QStringLiteral("frmmain/%1").arg(tab));
     switch (tab) {
     case listviews::Demands:
         Load_ListViewL_0();
@@ -533,6 +541,7 @@ void frmmain::closeEvent(QCloseEvent* event) {
     // The calculators belong to this window's run; with them gone no window keeps the program alive.
     if (calculatorHS_) calculatorHS_->close();
     if (calculatorSS_) calculatorSS_->close();
+    QSettings().setValue(geometryKey(), saveGeometry());
     event->accept();
 }
 

@@ -94,6 +94,7 @@ public Q_SLOTS:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    QString geometryKey() const; // the window's size and place, kept per data file
     void resizeEvent(QResizeEvent* event) override;
 
 private:
