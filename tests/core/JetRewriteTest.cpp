@@ -5,6 +5,7 @@
 #include "core/jet/Translator.h"
 #include "support/TestFixture.h"
 
+#include <cmath>
 #include <sqlite3.h>
 
 namespace {
@@ -111,6 +112,55 @@ TEST_F(JetRewriteTest, RewrittenOrNotTheRowsAreTheSame) {
         else
             EXPECT_TRUE(QString::fromStdString(rewritten).contains(shows)) << rewritten;
         EXPECT_EQ(rows(rewritten), rows(asIs)) << c.sql.toStdString();
+    }
+}
+
+// Each part of a joined text is searched on its own only where a keyword cannot span two parts
+// and the part's text can show it: numbers in E notation, "-Inf", Booleans, dates with a time,
+// Nulls, and names looked up by a key.
+TEST_F(JetRewriteTest, KeywordsFoundPartByPartAreThoseOfTheJoinedText) {
+    session.execSql("CREATE TABLE T_Mix (ID COUNTER, N Long, D Double, Day DateTime, Ok YesNo, A String, B "
+                    "String, L Long)");
+    session.execSql("CREATE TABLE T_Nm (ID COUNTER, P String, Q String, W DateTime, F YesNo)");
+    const QVariant null;
+    addRowOf(session, "T_Nm", "P,Q,W,F", {"电器", null, "2019-1-9", true});
+    addRowOf(session, "T_Nm", "P,Q,W,F", {null, "ab", null, false});
+    const QString mix = "N,D,Day,Ok,A,B,L";
+    addRowOf(session, "T_Mix", mix, {null, null, null, null, null, null, null});
+    addRowOf(session, "T_Mix", mix, {-12, -0.5, "2019-1-9", true, "xa", "bX", 1});
+    addRowOf(session, "T_Mix", mix,
+             {2147483647, 1.5e20, QDateTime(QDate(2019, 10, 19), QTime(8, 5, 3)), false, "1", "2", 2});
+    addRowOf(session, "T_Mix", mix, {0, 1.0 / 3, "2009-12-31", null, "电,子", "Abc", 3});
+    addRowOf(session, "T_Mix", mix, {7, -HUGE_VAL, null, true, "", "", null});
+    const QString chain = "N & ',' & D & ',' & Day & ',' & Ok & ',' & A & '/' & B & ','";
+    // Names looked up by the key, written either way round and shown under another name; PA and
+    // PN are not of that kind.
+    const QString lookedUp =
+        "select * from (select ID, L as Nm, N, A, (select P & '/' & Q from T_Nm where ID=T_Mix.L) as PQ, "
+        "(select W from T_Nm where T_Mix.L=T_Nm.ID) as W, (select F from T_Nm where ID=L) as F, (select P & "
+        "A "
+        "from T_Nm where ID=L) as PA, (select P from T_Nm where ID=T_Mix.ID+0) as PN from T_Mix order by N "
+        "desc) where ";
+    const QString names = "Nm & ',' & N & ',' & A & ',' & PQ & ',' & W & ',' & F & ',' & PA & ',' & PN";
+    const QStringList statements = {"select ID from T_Mix where InStr(" + chain + ", '%1') > 0",
+                                    "select ID from T_Mix where not (0 < InStr(" + chain + ", '%1'))",
+                                    lookedUp + "InStr(" + names + ", '%1') <> 0"};
+    jet::Translator fast(session.catalog()), plain(session.catalog(), false);
+    for (const QString k : {"e,x", "1/2", "UE", "alse", "E+2", "nf", "-0.5", "333", "19", "8:05", "电子",
+                            "电器", "ab", "a/", "2147483647,"}) {
+        for (const QString& sql : statements) {
+            const QString statement = sql.arg(k);
+            const std::string rewritten = fast.translate(statement).sql,
+                              asIs = plain.translate(statement).sql;
+            const QString shown = rows(asIs);
+            if (!k.contains(',') && !k.contains('/')) { // else it may span two parts
+                EXPECT_NE(rewritten, asIs) << statement.toStdString();
+            }
+            EXPECT_EQ(rows(rewritten), shown) << statement.toStdString();
+            if (sql == statements[0]) { // every keyword but 电子 (split by a comma) and 电器 is in T_Mix
+                EXPECT_EQ(shown.isEmpty(), k.startsWith("电")) << statement.toStdString();
+            }
+        }
     }
 }
 
