@@ -1,6 +1,5 @@
 #include "app/GuiStartup.h"
 #include "core/DataFile.h"
-#include "core/Startup.h"
 #include "support/TestFixture.h"
 
 #include <QApplication>
@@ -22,12 +21,6 @@ protected:
     void SetUp() override {
         LedgerFixture::SetUp();
         session.close();
-    }
-    // Runs native SQL on a data file.
-    void execOn(const QString& path, const QString& sql) {
-        Session s(boxes);
-        s.open(path);
-        s.execNative(sql);
     }
     int run(const QString& path) {
         Session s(boxes);
@@ -65,11 +58,8 @@ protected:
 
 TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
     expectRefusal(dir.filePath("missing.mdb"));
-    QFile junk(dir.filePath("junk.mdb"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
-    expectRefusal(junk.fileName());
+    writeJunk(dir.filePath("junk.mdb"));
+    expectRefusal(dir.filePath("junk.mdb"));
     const QString damaged = dir.filePath("damaged.mdb");
     CreateDataFile(damaged);
     execOn(damaged, "DROP TABLE T_txt");
@@ -89,7 +79,7 @@ TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
     typeAtLogin("", "cmdS(0)");
     EXPECT_EQ(run(dataPath()), 0);
     EXPECT_EQ(mainWindows, 0);
-    typeAtLogin(app::kDefaultAdminPassword, "cmdS(1)");
+    typeAtLogin("8", "cmdS(1)");
     EXPECT_EQ(run(dataPath()), 0);
     EXPECT_TRUE(mainWindows == 1 && admin);
     EXPECT_TRUE(boxes.shown.empty());

@@ -4,6 +4,7 @@
 #include "core/Vb.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -89,4 +90,17 @@ void expectBox(const ScriptedMessageBoxes::Shown& b, ScriptedMessageBoxes::Kind 
     EXPECT_EQ(int(b.kind), int(kind)) << text.toStdString();
     EXPECT_EQ(b.text, text);
     EXPECT_EQ(b.title, title);
+}
+
+void execOn(const QString& path, const QString& sql) {
+    ScriptedMessageBoxes quiet;
+    Session s(quiet);
+    s.open(path);
+    s.execNative(sql);
+}
+
+void writeJunk(const QString& path) {
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
 }

@@ -53,3 +53,8 @@ protected:
     Session session{boxes, files, printers};
     long schemaVersion = 2002;
 };
+
+// Runs native SQL on another data file, in a session of its own.
+void execOn(const QString& path, const QString& sql);
+// Writes a file of junk, not a data file.
+void writeJunk(const QString& path);

@@ -62,11 +62,11 @@ TEST_F(frmKeyTest, ShowsCaptionHintsAndAMaskedBox) {
 }
 
 TEST_F(frmKeyTest, EachPasswordGivesItsRole) {
-    attempt(app::kDefaultAdminPassword);
+    attempt("8");
     EXPECT_TRUE(session.admin && session.loggedIn && session.statusText == "Go");
     EXPECT_EQ(dialog().result(), QDialog::Accepted);
     EXPECT_FALSE(dialog().isVisible());
-    attempt(app::kDefaultUserPassword, true);
+    attempt("1", true);
     EXPECT_TRUE(!session.admin && session.loggedIn && session.statusText == "Go");
 
     // The same password for both roles: the administrator wins. An empty ordinary password
@@ -110,7 +110,7 @@ TEST_F(frmKeyTest, TwoWrongPasswordsThenTheRightOneByEnterOrAThirdWrongEnds) {
 
 TEST_F(frmKeyTest, GivingUpOrClosingEnds) {
     session.admin = true;
-    text1()->setText(app::kDefaultAdminPassword);
+    text1()->setText("8");
     dialog().findChild<QPushButton*>("cmdS(0)")->click();
     EXPECT_FALSE(dialog().isVisible() || session.admin);
     EXPECT_EQ(session.statusText, "End");
@@ -125,7 +125,7 @@ TEST_F(frmKeyTest, GivingUpOrClosingEnds) {
 
 TEST_F(frmKeyTest, ALogThatCannotBeWrittenDoesNotBlockTheLogin) {
     session.execNative("DROP TABLE T_txt");
-    attempt(app::kDefaultUserPassword);
+    attempt("1");
     EXPECT_EQ(session.statusText, "Go");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.startsWith("操作日志无法写入"));
