@@ -6,28 +6,12 @@
 #include "support/TestFixture.h"
 
 #include <cmath>
-#include <sqlite3.h>
 
 namespace {
 
 class JetRewriteTest : public LedgerFixture {
 protected:
-    // Every row, "|" between values and "," after each row, read straight from SQLite.
-    QString rows(const std::string& sql) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(session.handle(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-            return QString::fromUtf8(sqlite3_errmsg(session.handle()));
-        QString out;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(st); ++c)
-                out += (sqlite3_column_type(st, c) == SQLITE_NULL
-                            ? QStringLiteral("NULL")
-                            : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)))) +
-                       (c + 1 < sqlite3_column_count(st) ? "|" : ",");
-        }
-        sqlite3_finalize(st);
-        return out;
-    }
+    QString rows(const std::string& sql) { return nativeRows(session, QString::fromStdString(sql)); }
 };
 
 const QString kSales = "select * from (select ID,TZID,JXID,RQ,(select MC & '/' & JC from T_TZ where "

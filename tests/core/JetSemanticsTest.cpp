@@ -25,17 +25,14 @@ QStringList texts(const QueryResult& r) {
 
 class JetSemanticsTest : public LedgerFixture {
 protected:
-    // The value as SQLite stores it, bypassing the layer.
-    QString raw(const char* sql) {
-        sqlite3_stmt* st = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(session.handle(), sql, -1, &st, nullptr), SQLITE_OK);
-        QString out = "none";
-        if (sqlite3_step(st) == SQLITE_ROW)
-            out = sqlite3_column_type(st, 0) == SQLITE_NULL
-                      ? "NULL"
-                      : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return out;
+    // The values as SQLite stores them.
+    QString raw(const char* sql) { return nativeRows(session, sql); }
+    // How many rows of the table meet each condition, "," between.
+    QString counts(const QString& table, const QStringList& conditions) {
+        QStringList n;
+        for (const QString& c : conditions)
+            n << scalar("select count(*) from " + table + " where " + c).toString();
+        return n.join(',');
     }
     QString error(const QString& sql) {
         try {
@@ -133,24 +130,17 @@ TEST_F(JetSemanticsTest, BooleansAreMinusOneAndNotToggles) {
     session.addRow("T_KH_XQ", {{"KHID", 1}, {"BJ", false}});
     session.addRow("T_KH_XQ", {{"KHID", 2}, {"BJ", true}});
     session.execNative("INSERT INTO T_KH_XQ (KHID, BJ) VALUES (3, 1)"); // written by another program
-    session.execSql("update T_KH_XQ set bj=not bj where id=1");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "-1");
-    session.execSql("update T_KH_XQ set bj=not bj where id=1");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "0");
-    session.execSql("update T_KH_XQ set bj=not bj where id=2");
-    session.execSql("update T_KH_XQ set bj=not bj where id=2");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=2"), "-1");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "0,-1,1");
     // Any non-zero value reads True, and its Not is False.
-    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where BJ=True").toLongLong(), 2);
-    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where BJ<>False").toLongLong(), 2);
-    EXPECT_EQ(scalar("select count(*) from T_KH_XQ where not BJ").toLongLong(), 1);
-    session.execSql("update T_KH_XQ set bj=not bj where id=3");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=3"), "0");
-    EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=2").typeId(), QMetaType::Bool);
-    session.execSql("update T_KH_XQ set BJ=(KHID>1) where id=1");
+    EXPECT_EQ(counts("T_KH_XQ", {"BJ=True", "BJ<>False", "not BJ"}), "2,2,1");
+    EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=3").typeId(), QMetaType::Bool);
+    session.execSql("update T_KH_XQ set bj=not bj");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "-1,0,0");
+    session.execSql("update T_KH_XQ set bj=not bj where id<3");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "0,-1,0");
+    session.execSql("update T_KH_XQ set BJ=(KHID>0) where id=3");
     session.execSql("insert into T_KH_XQ (KHID,BJ) values (4, 5)");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where ID=1"), "0");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ where KHID=4"), "-1");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "0,-1,-1,-1");
 }
 
 TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
@@ -162,8 +152,7 @@ TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
     // Without an order the rows come as entered, though an index on the names could serve them.
     EXPECT_EQ(scalar("select top 1 KHMC from T_KH").toString(), "张三");
     EXPECT_EQ(rowsText("select ID from T_KH"), "1,2,3,4,5,6,7");
-    EXPECT_EQ(scalar("select count(*) from T_KH where KHMC='ALICE'").toLongLong(), 1);
-    EXPECT_EQ(scalar("select count(*) from T_KH where KHMC<'北'").toLongLong(), 1);
+    EXPECT_EQ(counts("T_KH", {"KHMC='ALICE'", "KHMC<'北'"}), "1,1");
 
     // Groups come back in the order of their keys even when entered out of order.
     for (const char* rq : {"2010-3-1", "2009-12-5", "2010-1-7", "2009-12-31", "2010-3-2"})
@@ -171,28 +160,22 @@ TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
     EXPECT_EQ(rowsText("select format(RQ,'yyyymm') as M, count(*) as N, sum(ZJE) as S from T_IO group by "
                        "format(RQ,'yyyymm')"),
               "200912|2|20,201001|1|10,201003|2|20");
-    EXPECT_TRUE(scalar("select sum(ZJE) from T_IO where TZID=99").isNull());
-    EXPECT_EQ(scalar("select count(*) from T_IO where TZID=99").toLongLong(), 0);
+    EXPECT_EQ(rowsText("select sum(ZJE), count(*) from T_IO where TZID=99", "NULL"), "NULL|0");
     // Ties beyond the row count are not added.
     EXPECT_EQ(session.query("select top 1 ID from T_IO order by TZID").rowCount(), 1);
 }
 
 TEST_F(JetSemanticsTest, DatesComparedAndWrittenAsDates) {
-    session.execSql("insert into T_IO (TZID,RQ) values (1,'2009-1-9')");
-    session.execSql("insert into T_IO (TZID,RQ) values (2,#1/20/2009#)");
-    session.execSql("insert into T_IO (TZID,RQ) values (3,'2009-10-2')");
-    EXPECT_EQ(raw("select RQ from T_IO where TZID=1"), "2009-01-09");
-    EXPECT_EQ(raw("select RQ from T_IO where TZID=2"), "2009-01-20");
-    EXPECT_EQ(scalar("select count(*) from T_IO where RQ>='2009-1-10'").toLongLong(), 2);
-    EXPECT_EQ(scalar("select count(*) from T_IO where RQ<'2009-1-10'").toLongLong(), 1);
-    EXPECT_EQ(scalar("select count(*) from T_IO where RQ='2009-1-9'").toLongLong(), 1);
-    EXPECT_EQ(scalar("select count(*) from T_IO where RQ between '2009-1-1' and '2009-1-31'").toLongLong(),
-              2);
-    session.execSql("update T_IO set RQ='2009-2-3' where TZID=3");
-    EXPECT_EQ(raw("select RQ from T_IO where TZID=3"), "2009-02-03");
-    session.execSql("update T_IO set RQ=BZ where TZID=3"); // Null stays Null
-    EXPECT_EQ(raw("select RQ from T_IO where TZID=3"), "NULL");
-    EXPECT_EQ(scalar("select RQ from T_IO where TZID=1").toDate(), QDate(2009, 1, 9));
+    for (const char* rq : {"'2009-1-9'", "#1/20/2009#", "'2009-10-2'"})
+        session.execSql(QString("insert into T_IO (TZID,RQ) values (1,%1)").arg(rq));
+    EXPECT_EQ(raw("select RQ from T_IO order by ID"), "2009-01-09,2009-01-20,2009-10-02");
+    EXPECT_EQ(counts("T_IO", {"RQ>='2009-1-10'", "RQ<'2009-1-10'", "RQ='2009-1-9'",
+                              "RQ between '2009-1-1' and '2009-1-31'"}),
+              "2,1,1,2");
+    session.execSql("update T_IO set RQ='2009-2-3' where ID=3");
+    session.execSql("update T_IO set RQ=BZ where ID=2"); // Null stays Null
+    EXPECT_EQ(raw("select RQ from T_IO order by ID"), "2009-01-09,NULL,2009-02-03");
+    EXPECT_EQ(scalar("select RQ from T_IO where ID=1").toDate(), QDate(2009, 1, 9));
     EXPECT_FALSE(error("select * from T_IO where RQ>'2009-13-1'").isEmpty());
     EXPECT_FALSE(error("update T_IO set RQ='next week'").isEmpty());
 
@@ -212,9 +195,7 @@ TEST_F(JetSemanticsTest, NamesResultsAndTypes) {
     EXPECT_EQ(r.columns.join(","), "id,RQ,Done,Expr1000");
     EXPECT_EQ(r.value(0, 1).typeId(), QMetaType::QDate);
     EXPECT_EQ(r.value(0, 2).typeId(), QMetaType::Bool);
-    EXPECT_EQ(session.query("select * from t_option where ID=3").columns.size(), 16);
     EXPECT_EQ(session.query("select * from T_TXT").columns.join(","), "ID,RQ,cc");
-    EXPECT_EQ(session.query("select * from T_print1").columns.size(), 8);
 
     // An AutoNumber is never used twice, also in a table made by the program.
     session.execSql("CREATE TABLE T_Extra (ID COUNTER, Name String, N Long, Day DateTime, Ok YesNo)");
@@ -270,13 +251,7 @@ TEST_F(JetSemanticsTest, FirstViewsUseTheNameIndexes) {
         "select top 200 ID,KHMC,KHZL from T_KH order by KHMC"};
     jet::Translator translator(session.catalog());
     for (const char* s : statements) {
-        const std::string plan = "EXPLAIN QUERY PLAN " + translator.translate(s).sql;
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(session.handle(), plan.c_str(), -1, &st, nullptr), SQLITE_OK);
-        QString details;
-        while (sqlite3_step(st) == SQLITE_ROW)
-            details += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) + ";";
-        sqlite3_finalize(st);
+        const QString details = raw(("EXPLAIN QUERY PLAN " + translator.translate(s).sql).c_str());
         EXPECT_TRUE(details.contains("USING INDEX")) << details.toStdString();
         EXPECT_FALSE(details.contains("TEMP B-TREE")) << details.toStdString();
     }

@@ -3,7 +3,6 @@
 #include "support/TestFixture.h"
 
 #include <QFile>
-#include <sqlite3.h>
 
 using Kind = ScriptedMessageBoxes::Kind;
 
@@ -19,12 +18,8 @@ QString schemaOf(const QString& path) {
     ScriptedMessageBoxes quiet;
     Session s(quiet);
     s.open(path);
-    QString sql = s.query("select Ver_ID from T_Option where id=3").value(0, 0).toString() + '\n';
-    sqlite3_exec(
-        s.handle(), "select sql from sqlite_master where sql is not null order by name",
-        [](void* out, int, char** values, char**) { return *static_cast<QString*>(out) += values[0], 0; },
-        &sql, nullptr);
-    return sql;
+    return nativeRows(s, "select Ver_ID from T_Option where id=3") + '\n' +
+           nativeRows(s, "select sql from sqlite_master where sql is not null order by name");
 }
 
 } // namespace

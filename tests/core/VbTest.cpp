@@ -4,32 +4,23 @@
 #include <gtest/gtest.h>
 
 TEST(Vb, ReadsTheNumberAtTheStartOfTheText) {
-    EXPECT_EQ(vb::Val("12kg"), 12);
-    EXPECT_EQ(vb::Val("  3.5"), 3.5);
-    EXPECT_EQ(vb::Val("abc"), 0);
-    EXPECT_EQ(vb::Val(""), 0);
-    EXPECT_EQ(vb::Val("-.5x"), -0.5);
-    EXPECT_EQ(vb::Val("1.5E3"), 1500);
-    EXPECT_EQ(vb::Val("12,5"), 12); // "." is the only decimal mark
+    // Leading blanks skipped, "." the only decimal mark, an exponent read, no number 0.
+    const std::pair<const char*, double> cases[] = {{"12kg", 12},   {"  3.5", 3.5},  {"abc", 0},  {"", 0},
+                                                    {"-.5x", -0.5}, {"1.5E3", 1500}, {"12,5", 12}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(vb::Val(text), value) << text;
     EXPECT_FALSE(vb::IsFiniteNumber("1e999"));
     EXPECT_TRUE(vb::IsFiniteNumber("1e300"));
 }
 
 TEST(Vb, GeneralNumberForm) {
-    EXPECT_EQ(vb::CStr(12.0), "12");
-    EXPECT_EQ(vb::CStr(0.5), "0.5");
-    EXPECT_EQ(vb::CStr(-0.5), "-0.5");
-    EXPECT_EQ(vb::CStr(1.0 / 3.0), "0.333333333333333");
-    EXPECT_EQ(vb::CStr(2.0 / 3.0), "0.666666666666667");
-    EXPECT_EQ(vb::CStr(0.1 + 0.2), "0.3");
-    EXPECT_EQ(vb::CStr(1e15), "1E+15");
-    EXPECT_EQ(vb::CStr(123456789012345.0), "123456789012345");
-    EXPECT_EQ(vb::CStr(1.5e20), "1.5E+20");
-    EXPECT_EQ(vb::CStr(0.0001), "0.0001");
-    EXPECT_EQ(vb::CStr(0.00001), "1E-05");
-    EXPECT_EQ(vb::CStr(-0.0), "0");
-    EXPECT_EQ(vb::CStr(120.0), "120");
-    EXPECT_EQ(vb::CStr(6.67), "6.67");
+    const std::pair<double, const char*> cases[] = {
+        {12.0, "12"},        {0.5, "0.5"},       {-0.5, "-0.5"}, {1.0 / 3.0, "0.333333333333333"},
+        {0.1 + 0.2, "0.3"},  {1e15, "1E+15"},    {120.0, "120"}, {2.0 / 3.0, "0.666666666666667"},
+        {1.5e20, "1.5E+20"}, {0.0001, "0.0001"}, {-0.0, "0"},    {123456789012345.0, "123456789012345"},
+        {0.00001, "1E-05"},  {6.67, "6.67"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(vb::CStr(value), text) << value;
 }
 
 TEST(Vb, RoundsHalvesToEven) {

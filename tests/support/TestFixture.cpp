@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <sqlite3.h>
 
 QString toolOutput(const QString& program, const QStringList& arguments) {
     QProcess p;
@@ -103,4 +104,21 @@ void writeJunk(const QString& path) {
     QFile junk(path);
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(4096, 'x'));
+}
+
+QString nativeRows(Session& session, const QString& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(session.handle(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(session.handle()));
+    QStringList rows;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList values;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            values << (sqlite3_column_type(st, c) == SQLITE_NULL
+                           ? QStringLiteral("NULL")
+                           : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+        rows << values.join(QLatin1Char('|'));
+    }
+    sqlite3_finalize(st);
+    return rows.join(QLatin1Char(','));
 }

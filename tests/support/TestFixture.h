@@ -58,3 +58,6 @@ protected:
 void execOn(const QString& path, const QString& sql);
 // Writes a file of junk, not a data file.
 void writeJunk(const QString& path);
+// Every row of native SQL as SQLite gives it, bypassing the Jet layer: "|" between values,
+// "," between rows, Null as "NULL"; SQLite's message when the statement is refused.
+QString nativeRows(Session& session, const QString& sql);

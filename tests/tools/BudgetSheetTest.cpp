@@ -17,6 +17,11 @@ QStringList column(const BudgetSheet& s, int c, int from, int to) {
     return out;
 }
 
+// A row as shown: number, operator, input, result.
+QString line(const BudgetSheet& s, int r) {
+    return QStringList{s.cell(r, 0), s.cell(r, Op), s.cell(r, In), s.cell(r, Res)}.join('|');
+}
+
 // Zeroing the row just above the pending row, from the bottom up, leaves only row 1 (pending).
 void shrinkToOneRow(BudgetSheet& s) {
     while (s.rows() > 2)
@@ -30,12 +35,9 @@ TEST(BudgetSheet, ResetGivesTheEmptyNumberedSheet) {
     s.loadExample();
     s.reset();
     ASSERT_EQ(s.rows(), 26);
-    EXPECT_EQ((QStringList{s.cell(0, 0), s.cell(0, Op), s.cell(0, In), s.cell(0, Res)}),
-              (QStringList{"", "", "输入数据", "每一步运算结果"}));
-    for (int r = 1; r < 26; ++r) {
-        EXPECT_EQ(s.cell(r, 0), QString::number(r));
-        EXPECT_TRUE(s.cell(r, Op).isEmpty() && s.cell(r, In).isEmpty() && s.cell(r, Res).isEmpty()) << r;
-    }
+    EXPECT_EQ(line(s, 0), "||输入数据|每一步运算结果");
+    for (int r = 1; r < 26; ++r)
+        EXPECT_EQ(line(s, r), QString::number(r) + "|||");
 }
 
 TEST(BudgetSheet, ExampleComputesTopToBottomWithoutPrecedence) {
@@ -46,14 +48,11 @@ TEST(BudgetSheet, ExampleComputesTopToBottomWithoutPrecedence) {
         EXPECT_EQ(column(s, Res, 1, 10),
                   (QStringList{"10", "30", "60", "100", "50", "110", "180", "14400", "14490", "14590"}));
         EXPECT_EQ(column(s, Op, 1, 10), (QStringList{"", "+", "+", "+", "-", "+", "+", "*", "+", "+"}));
-        EXPECT_EQ(s.cell(12, In), "7");
+        EXPECT_EQ(line(s, 12), "12|+|7|"); // a gap (row 11) stops the computation
     }
     EXPECT_EQ(s.rows(), 26);
-    // A gap (row 11) stops the computation: row 12 gets no result until the gap is filled.
-    EXPECT_EQ(s.cell(12, Res), "");
     s.edit(11, In, QStringLiteral("10"));
-    EXPECT_EQ(s.cell(11, Res), "14600");
-    EXPECT_EQ(s.cell(12, Res), "14607");
+    EXPECT_EQ(column(s, Res, 11, 12), (QStringList{"14600", "14607"}));
     // Changing a number higher up changes every result below it at once.
     s.edit(8, In, QStringLiteral("2"));
     EXPECT_EQ(column(s, Res, 7, 12), (QStringList{"180", "360", "450", "550", "560", "567"}));
@@ -66,22 +65,16 @@ TEST(BudgetSheet, PendingRowGrowsAndShrinks) {
     EXPECT_EQ(s.rows(), 2);
     EXPECT_EQ(s.edit(1, In, QStringLiteral("5")), Edit::PendingRowAdded);
     ASSERT_EQ(s.rows(), 3);
-    EXPECT_EQ(s.cell(1, 0), "1");
-    EXPECT_EQ(s.cell(1, Res), "5");
-    EXPECT_EQ(s.cell(2, 0), "");
-    EXPECT_EQ(s.cell(2, In), "");
-
+    EXPECT_EQ(QString(line(s, 1) + "," + line(s, 2)), "1|+|5|5,|||");
     EXPECT_EQ(s.edit(2, In, QStringLiteral("7")), Edit::PendingRowAdded);
     EXPECT_EQ(s.cell(2, Res), "12");
     // A 0 just above the pending row removes the pending row and empties its own result.
     EXPECT_EQ(s.edit(2, In, QStringLiteral("0")), Edit::PendingRowRemoved);
     EXPECT_EQ(s.rows(), 3);
-    EXPECT_EQ(s.cell(2, Res), "");
-    EXPECT_EQ(s.cell(1, Res), "5");
-    // A 0 in the pending row itself adds nothing.
+    EXPECT_EQ(column(s, Res, 1, 2), (QStringList{"5", ""}));
+    // A 0 in the pending row itself adds nothing; a 0 further up is an ordinary number.
     EXPECT_EQ(s.edit(2, In, QStringLiteral("0")), Edit::Computed);
     EXPECT_EQ(s.rows(), 3);
-    // A 0 further up is an ordinary number.
     s.reset();
     EXPECT_EQ(s.edit(3, In, QStringLiteral("0")), Edit::Computed);
     EXPECT_EQ(s.rows(), 26);
@@ -90,15 +83,13 @@ TEST(BudgetSheet, PendingRowGrowsAndShrinks) {
     s.reset();
     EXPECT_EQ(s.edit(25, Op, QStringLiteral("-")), Edit::PendingRowAdded);
     EXPECT_EQ(s.rows(), 27);
-    EXPECT_EQ(s.cell(25, Op), "-");
-    EXPECT_EQ(s.cell(25, In), "");
+    EXPECT_EQ(line(s, 25), "25|-||");
 
     // The example still has its ten rows and a pending row after the sheet shrank to one row.
     shrinkToOneRow(s);
     s.loadExample();
     EXPECT_EQ(s.rows(), 12);
-    EXPECT_EQ(s.cell(10, Res), "14590");
-    EXPECT_EQ(s.cell(10, 0), "10");
+    EXPECT_EQ(line(s, 10), "10|+|100|14590");
 }
 
 TEST(BudgetSheet, EditRules) {
@@ -114,9 +105,8 @@ TEST(BudgetSheet, EditRules) {
     EXPECT_EQ(s.edit(3, Op, QStringLiteral("*")), Edit::Computed);
     EXPECT_EQ(s.cell(3, Res), "900");
     // Row numbers and results are never edited.
-    EXPECT_EQ(s.edit(3, 0, QStringLiteral("9")), Edit::Ignored);
-    EXPECT_EQ(s.edit(3, Res, QStringLiteral("9")), Edit::Ignored);
-    EXPECT_EQ(s.edit(0, In, QStringLiteral("9")), Edit::Ignored);
+    for (const auto& [row, col] : {std::pair(3, 0), std::pair(3, Res), std::pair(0, In)})
+        EXPECT_EQ(s.edit(row, col, QStringLiteral("9")), Edit::Ignored) << row << "," << col;
 
     // A number cell holds the number the text starts with; anything unreadable is 0.
     const std::pair<const char*, const char*> numbers[] = {{"abc", "0"},   {"12kg", "12"}, {" 3.50 ", "3.5"},

@@ -1,9 +1,7 @@
 #include "tools/ExpressionEvaluator.h"
 #include "support/TestFixture.h"
 
-#include <QRegularExpression>
 #include <cmath>
-#include <functional>
 #include <random>
 
 namespace {
@@ -136,6 +134,8 @@ TEST(ExpressionEvaluator, BracketDepthIsLimitedOnlyByTheText) {
 }
 
 TEST(ExpressionEvaluator, SpoiledTextsAlwaysGiveAnErrorAndNoiseNeverCrashes) {
+    // A bracket too many, or a character that has no place in an expression, anywhere in a
+    // valid one: always an error, and its position within the text.
     const QStringList good = {"( 2.3 + 7.3 * ( (3+3.7)*4/2 + 4.2 ) ) * 4.4 - 7.3",
                               "Round(1234.5678, 2)",
                               "2^-1",
@@ -143,38 +143,16 @@ TEST(ExpressionEvaluator, SpoiledTextsAlwaysGiveAnErrorAndNoiseNeverCrashes) {
                               ".5e1\\2",
                               "-Abs(-2)",
                               "1\u3000+\u30002"};
-    const QString invalid = QStringLiteral("#$%&@!?;:[]{}<>=~`'\"，。（）＋");
-    // Each spoils any valid expression: a trailing or doubled operator, an unbalanced bracket,
-    // an unknown function, a character that has no place in an expression.
-    const std::function<void(QString&)> breakers[] = {
-        [](QString& t) { t += QLatin1Char('*'); },
-        [](QString& t) { t.prepend(QLatin1Char(')')); },
-        [](QString& t) { t.prepend(QLatin1Char('(')); },
-        [](QString& t) { t.prepend(QStringLiteral("Abz(")); },
-        [](QString& t) {
-            const auto k = t.indexOf(QRegularExpression(QStringLiteral("[*/\\\\^]")));
-            k < 0 ? t += QLatin1Char('^') : t.insert(k, QLatin1Char('*'));
-        },
-        [](QString& t) {
-            const auto k = t.lastIndexOf(QLatin1Char(')'));
-            k < 0 ? t += QLatin1Char(')') : t.remove(k, 1);
-        },
-    };
-    auto expectError = [](const QString& bad) {
-        const auto r = ExpressionEvaluator::evaluate(bad);
-        EXPECT_FALSE(r.ok) << bad.toStdString();
-        EXPECT_FALSE(r.error.isEmpty());
-        EXPECT_TRUE(r.position >= 0 && r.position <= bad.size()) << bad.toStdString();
-    };
+    const QString spoilers = QStringLiteral("()#$%&@!?;:[]{}<>=~`'\"，。（）＋");
     for (const QString& g : good) {
         ASSERT_TRUE(ExpressionEvaluator::evaluate(g).ok) << g.toStdString();
-        for (const auto& spoil : breakers) {
-            QString bad = g;
-            spoil(bad);
-            expectError(bad);
-        }
         for (qsizetype at = 0; at <= g.size(); ++at)
-            expectError(QString(g).insert(at, invalid.at(at % invalid.size())));
+            for (const QChar c : spoilers) {
+                const QString bad = QString(g).insert(at, c);
+                const auto r = ExpressionEvaluator::evaluate(bad);
+                ASSERT_FALSE(r.ok || r.error.isEmpty()) << bad.toStdString();
+                ASSERT_TRUE(r.position >= 0 && r.position <= bad.size()) << bad.toStdString();
+            }
     }
 
     // Pure noise from the expression alphabet: any outcome, but a consistent one.
