@@ -332,9 +332,6 @@ TEST(JetValueText, AsciiOrderIsTheCollatorsOrder) {
                   sign(collator.compare(QString::fromStdString(a), QString::fromStdString(b))))
             << "'" << a << "' vs '" << b << "'";
     }
-    EXPECT_LT(pinyin.compare("阿", "北"), 0);
-    EXPECT_LT(pinyin.compare("北", "张"), 0);
-    EXPECT_EQ(pinyin.compare("ABC", "abc"), 0);
 }
 
 } // namespace

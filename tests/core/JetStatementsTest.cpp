@@ -40,8 +40,6 @@ void fillLedger(Session& s) {
     io({-2, "2009-1-10", 4, 10, 0, 2, 2, ""});      // 3
     io({2, "2009-2-3", 4, 14, 0, 2, 2, "散装"});    // 4
     io({-3, "2009-2-1", 3, 10, 0, 9, 0, ""});       // 5
-    for (const char* keyword : {"b", "苹果", "A"})
-        s.addRow("T_Key", {{"cc", keyword}});
     t.commit();
 }
 
@@ -145,14 +143,12 @@ const Case kCases[] = {
       "ID=T_KH_XQ.KHID) as KH from T_KH_XQ) order by KH,RQ desc",
       {"4|2008-12-31|无主需求|False|9|NULL", "2|2009-1-10|香蕉十斤|True|2|李四()",
        "1|2009-1-9|要红苹果|False|1|张三(老客户)", "3|2009-1-9|apples|False|3|Alice(VIP)"}),
-    q("Keywords", "select id,cc from T_Key order by cc", {"2|苹果", "3|A", "1|b"}),
 
     // Combo loaders and look-ups of the entry forms.
     q("OpenDemandComboWithCustomer",
       "select * from (select ID,KHID,RQ,(select KHMC from T_KH where ID=T_KH_XQ.KHID) as KH,KHXQ from "
       "T_KH_XQ where not BJ) order by RQ desc,KH",
       {"1|1|2009-1-9|张三|要红苹果", "3|3|2009-1-9|Alice|apples", "4|9|2008-12-31|NULL|无主需求"}),
-    q("HighestGoodsId", "SELECT top 1 ID FROM T_TZ order by ID desc", {"4"}),
     q("OptionsRow", "select * from T_option where id=3",
       {"3|1|8||0|True|True|True|True|True|True|True|True|True|True|2002"}),
     q("LastPurchaseOfGoods", "select top 1 id  from T_IO where TZID=-1 order by ID desc", {"1"}),
