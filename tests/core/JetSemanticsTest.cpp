@@ -180,10 +180,8 @@ TEST_F(JetSemanticsTest, DatesComparedAndWrittenAsDates) {
     EXPECT_FALSE(error("update T_IO set RQ='next week'").isEmpty());
 
     session.execSql("Insert into T_txt (RQ,cc) values(now(),'x')");
-    const QVariant now = scalar("select RQ from T_txt");
-    ASSERT_TRUE(now.typeId() == QMetaType::QDateTime ||
-                now.typeId() == QMetaType::QDate); // QDate at midnight
-    EXPECT_LT(std::abs(now.toDateTime().secsTo(QDateTime::currentDateTime())), 5);
+    // The current local time.
+    EXPECT_LT(std::abs(scalar("select RQ from T_txt").toDateTime().secsTo(QDateTime::currentDateTime())), 5);
     EXPECT_EQ(scalar("select format(#2009-1-9 08:05:03#,'yyyy-mm-dd hh:mm:ss')").toString(),
               "2009-01-09 08:05:03");
     EXPECT_EQ(scalar("select format(#2009-1-9 08:05:03#,'yy/m/d h:n:s')").toString(), "09-1-9 8:5:3");
