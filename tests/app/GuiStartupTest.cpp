@@ -90,7 +90,7 @@ TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
     EXPECT_FALSE(QFile::exists(copy));
     duringRun = [](Session& s) { AppendLog(s, "改动"); };
     mainWindows = 0;
-    typeAtLogin(app::kDefaultUserPassword, "cmdS(1)");
+    typeAtLogin("1", "cmdS(1)");
     EXPECT_EQ(run(dataPath()), 0);
     EXPECT_TRUE(QFile::exists(copy));
 }
