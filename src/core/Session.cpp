@@ -2,8 +2,8 @@
 
 #include "core/FileDialogs.h"
 #include "core/Printers.h"
+#include "core/StatementRows.h"
 #include "core/Vb.h"
-#include "core/jet/ValueText.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -16,50 +16,6 @@ const bool kNoMemoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == S
 
 QString lastError(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
-QVariant toVariant(sqlite3_stmt* st, int col, jet::JetType type) {
-    const int kind = sqlite3_column_type(st, col);
-    if (kind == SQLITE_NULL) return {};
-    switch (type) {
-    case jet::JetType::Boolean:
-        return sqlite3_column_int64(st, col) != 0;
-    case jet::JetType::Date: {
-        // Stored dates are ISO text; read those without the general parser, row by row it counts.
-        const char* raw = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-        jet::DateParts p;
-        if (jet::parseStoredDate(raw, sqlite3_column_bytes(st, col), p)) {
-            if (!p.hour && !p.minute && !p.second) return QDate(p.year, p.month, p.day);
-            return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
-        }
-        const QString text = QString::fromUtf8(raw);
-        const QDateTime dt = vb::ParseDateTime(text);
-        if (!dt.isValid()) return text;
-        if (dt.time() == QTime(0, 0)) return dt.date();
-        return dt;
-    }
-    case jet::JetType::Long:
-    case jet::JetType::Integer:
-        if (kind == SQLITE_INTEGER) return qlonglong(sqlite3_column_int64(st, col));
-        break;
-    case jet::JetType::Double:
-        if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) return sqlite3_column_double(st, col);
-        break;
-    case jet::JetType::Text:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                                 sqlite3_column_bytes(st, col));
-    case jet::JetType::Unknown:
-        break;
-    }
-    switch (kind) {
-    case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(st, col));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(st, col);
-    default:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
-                                 sqlite3_column_bytes(st, col));
-    }
 }
 
 // Binds a value for a column of the given Jet type, as the data file stores it.
@@ -213,105 +169,6 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
     statements_.emplace(sql, st);
     return st;
 }
-
-namespace {
-
-// A statement's rows as it steps through them. Values the list models read most (text,
-// numbers, dates) are taken straight from SQLite; everything else goes through toVariant, so
-// both ways give the same values.
-class StatementRows : public RowSource {
-public:
-    StatementRows(sqlite3* db, sqlite3_stmt* st, const std::vector<jet::JetType>& types)
-        : db_(db), st_(st), types_(types) {
-        const int n = sqlite3_column_count(st);
-        for (int c = 0; c < n; ++c)
-            columns_ << QString::fromUtf8(sqlite3_column_name(st, c));
-    }
-    const QStringList& columns() const { return columns_; }
-    int columnIndex(const QString& name) const override {
-        for (int i = 0; i < columns_.size(); ++i)
-            if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
-        return -1;
-    }
-    bool next() override {
-        if (done_) return false;
-        const int rc = sqlite3_step(st_);
-        if (rc == SQLITE_ROW) return true;
-        done_ = true;
-        if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
-        return false;
-    }
-    QVariant value(int c) const override { return c < 0 ? QVariant() : toVariant(st_, c, type(c)); }
-    QString text(int c) const override {
-        if (c < 0 || sqlite3_column_type(st_, c) == SQLITE_NULL) return {};
-        const jet::JetType t = type(c);
-        if (sqlite3_column_type(st_, c) == SQLITE_TEXT &&
-            (t == jet::JetType::Text || t == jet::JetType::Unknown))
-            return sharedText(c, reinterpret_cast<const char*>(sqlite3_column_text(st_, c)),
-                              sqlite3_column_bytes(st_, c));
-        return RowSource::text(c);
-    }
-    double number(int c) const override {
-        if (c < 0) return 0;
-        const int kind = sqlite3_column_type(st_, c);
-        if (kind == SQLITE_NULL) return 0;
-        const jet::JetType t = type(c);
-        if ((kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) && t != jet::JetType::Date &&
-            t != jet::JetType::Text && t != jet::JetType::Boolean)
-            return sqlite3_column_double(st_, c);
-        return RowSource::number(c);
-    }
-    QString dateText(int c) const override {
-        if (c >= 0 && type(c) == jet::JetType::Date && sqlite3_column_type(st_, c) == SQLITE_TEXT) {
-            jet::DateParts p;
-            if (jet::parseStoredDate(reinterpret_cast<const char*>(sqlite3_column_text(st_, c)),
-                                     sqlite3_column_bytes(st_, c), p) &&
-                !p.hour && !p.minute && !p.second) {
-                const QDate d(p.year, p.month, p.day);
-                return sharedDate(d.toJulianDay(), [&] { return vb::DateText(d); });
-            }
-        }
-        return RowSource::dateText(c);
-    }
-
-private:
-    jet::JetType type(int c) const {
-        return c < int(types_.size()) ? types_[size_t(c)] : jet::JetType::Unknown;
-    }
-
-    // A list of sales repeats the same goods and customer labels thousands of times: such a
-    // column's equal texts share one QString, which spares a hundred thousand conversions and
-    // tens of megabytes. A column whose texts seldom repeat (notes) soon stops trying.
-    QString sharedText(int c, const char* raw, int bytes) const {
-        if (size_t(c) >= texts_.size()) texts_.resize(size_t(c) + 1);
-        Texts& t = texts_[size_t(c)];
-        if (t.off || bytes == 0) return QString::fromUtf8(raw, bytes);
-        ++t.lookups;
-        auto it = t.seen.constFind(QByteArray::fromRawData(raw, bytes));
-        if (it != t.seen.cend()) return *it;
-        if (t.lookups >= 4096 && t.seen.size() * 2 > t.lookups) {
-            t.off = true;
-            t.seen.clear();
-        }
-        const QString text = QString::fromUtf8(raw, bytes);
-        if (!t.off) t.seen.insert(QByteArray(raw, bytes), text);
-        return text;
-    }
-    struct Texts {
-        QHash<QByteArray, QString> seen;
-        qsizetype lookups = 0;
-        bool off = false;
-    };
-
-    sqlite3* db_;
-    sqlite3_stmt* st_;
-    const std::vector<jet::JetType>& types_;
-    QStringList columns_;
-    bool done_ = false;
-    mutable std::vector<Texts> texts_;
-};
-
-} // namespace
 
 void Session::step(const jet::Translation& t, const std::function<void(RowSource&)>& reader) {
     sqlite3_stmt* st = prepare(t.sql);
