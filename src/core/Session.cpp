@@ -2,6 +2,7 @@
 
 #include "core/FileDialogs.h"
 #include "core/Printers.h"
+#include "core/KeyScan.h"
 #include "core/StatementRows.h"
 #include "core/Vb.h"
 
@@ -97,6 +98,13 @@ void Session::finalizeAll() {
 }
 
 void Session::close() {
+    // A scan still running is stopped and left to close its own connection.
+    stopScans();
+    for (KeyScan* scan : scans_)
+        scan->session_ = nullptr;
+    scans_.clear();
+    if (idleReader_) sqlite3_close_v2(idleReader_);
+    idleReader_ = nullptr;
     if (!db_) return;
     finalizeAll();
     translator_.reset();
@@ -172,6 +180,7 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
 
 void Session::step(const jet::Translation& t, const std::function<void(RowSource&)>& reader) {
     sqlite3_stmt* st = prepare(t.sql);
+    if (!sqlite3_stmt_readonly(st)) stopScans();
     // A statement that fails while stepping must leave nothing behind.
     const bool autocommit = sqlite3_get_autocommit(db_);
     if (!autocommit) sqlite3_exec(db_, "SAVEPOINT jet_statement", nullptr, nullptr, nullptr);
@@ -231,8 +240,66 @@ void Session::read(const QString& jetSql, const std::function<void(RowSource&)>&
     step(translator_->translate(jetSql), reader);
 }
 
+void Session::readByIds(const QString& jetSql, const std::vector<qlonglong>& ids,
+                        const std::function<void(RowSource&)>& reader) {
+    if (!translator_) throw DbError(QStringLiteral("数据文件没有打开"));
+    const jet::Translation& t = translator_->translate(jetSql);
+    // The IDs are bound, and their count rounded up, so that a few prepared statements serve
+    // every page of a list.
+    size_t slots = 8;
+    while (slots < ids.size())
+        slots *= 2;
+    std::string sql = "SELECT * FROM (" + t.sql + ") WHERE \"ID\" IN (?";
+    for (size_t i = 1; i < slots; ++i)
+        sql += ",?";
+    sql += ")";
+    sqlite3_stmt* st = prepare(sql);
+    for (size_t i = 0; i < slots; ++i)
+        if (i < ids.size())
+            sqlite3_bind_int64(st, int(i) + 1, ids[i]);
+        else
+            sqlite3_bind_null(st, int(i) + 1);
+    try {
+        StatementRows rows(db_, st, t.columnTypes);
+        reader(rows);
+    } catch (...) {
+        sqlite3_reset(st);
+        throw;
+    }
+    sqlite3_reset(st);
+}
+
+void Session::stopScans() {
+    for (KeyScan* scan : scans_)
+        scan->stop();
+}
+
+sqlite3* Session::takeReader() {
+    if (!db_) throw DbError(QStringLiteral("数据文件没有打开"));
+    if (sqlite3* idle = std::exchange(idleReader_, nullptr)) return idle;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path_.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString why = db ? lastError(db) : QStringLiteral("内存不足");
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("无法打开数据文件 %1：%2").arg(path_, why));
+    }
+    jet::registerFunctions(db);
+    return db;
+}
+
+void Session::returnReader(sqlite3* db) {
+    // One idle connection is kept, with the pages it has read, for the next search.
+    if (!idleReader_)
+        idleReader_ = db;
+    else
+        sqlite3_close_v2(db);
+}
+
 void Session::execNative(const QString& sql) {
     if (!db_) throw DbError(QStringLiteral("数据文件没有打开"));
+    stopScans();
     char* err = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString why = QString::fromUtf8(err ? err : "");
@@ -244,6 +311,7 @@ void Session::execNative(const QString& sql) {
 qlonglong Session::addRow(const QString& table, const FieldValues& fields) {
     const QString name = catalog_ ? catalog_->tableName(table) : QString();
     if (name.isEmpty()) throw DbError(QStringLiteral("没有数据表 %1").arg(table));
+    stopScans();
     QStringList cols, marks;
     std::vector<jet::JetType> types;
     for (const auto& [column, value] : fields) {

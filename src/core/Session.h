@@ -19,6 +19,7 @@ struct sqlite3;
 struct sqlite3_stmt;
 class FileDialogs;
 class Printers;
+class KeyScan;
 
 using DbError = jet::JetError;
 using FieldValues = std::vector<std::pair<QString, QVariant>>;
@@ -55,6 +56,10 @@ public:
     // file; for lists of many rows. The rows are valid only inside the reader.
     void read(const QString& jetSql, const std::function<void(RowSource&)>& reader);
     const QueryResult& sharedResult() const { return shared_; }
+    // The statement's rows whose ID is one of these, in no particular order: the records of the
+    // rows a long list shows. The statement must have an ID column.
+    void readByIds(const QString& jetSql, const std::vector<qlonglong>& ids,
+                   const std::function<void(RowSource&)>& reader);
 
     // Adds one row, field by field, with a parameterised INSERT; returns the new row's ID.
     // Dates may be given as QDate/QDateTime or "yyyy-m-d" text; Booleans as bool.
@@ -81,6 +86,13 @@ public:
     std::function<void(const QString&)> statusBarHook; // set by the main window
 
 private:
+    friend class KeyScan;
+    // Scans read on connections of their own. A write would wait for their read locks and
+    // fail, so every write stops them first.
+    void stopScans();
+    sqlite3* takeReader(); // a read-only connection for a scan
+    void returnReader(sqlite3* db);
+
     sqlite3_stmt* prepare(const std::string& sql);
     QueryResult run(const jet::Translation& t);
     void step(const jet::Translation& t, const std::function<void(RowSource&)>& reader);
@@ -98,6 +110,8 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     QueryResult shared_;
     int transactionDepth_ = 0;
+    std::vector<KeyScan*> scans_;
+    sqlite3* idleReader_ = nullptr;
 };
 
 // The shared routines every window uses.
