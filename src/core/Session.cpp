@@ -1,8 +1,8 @@
 #include "core/Session.h"
 
 #include "core/FileDialogs.h"
-#include "core/Printers.h"
 #include "core/KeyScan.h"
+#include "core/Printers.h"
 #include "core/StatementRows.h"
 #include "core/Vb.h"
 

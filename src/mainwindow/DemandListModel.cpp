@@ -7,7 +7,7 @@ DemandListModel::DemandListModel(QObject* parent)
                         {QStringLiteral("登记日期"), QStringLiteral("RQ"), 1300},
                         {QStringLiteral("客户标识"), QStringLiteral("KHBS"), 5000},
                         {QStringLiteral("需求描述"), QStringLiteral("KHXQ"), 0}},
-                       parent) {}
+                       parent, &RecordReader::demand) {}
 
 void DemandListModel::load(RowSource& in) {
     rebuild([&](RecordBlocks<DemandRecord>& rows) {

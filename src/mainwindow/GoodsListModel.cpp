@@ -18,13 +18,17 @@ GoodsListModel::GoodsListModel(QObject* parent)
                         {QStringLiteral("库存"), QStringLiteral("KC"), 1000, true},
                         {QStringLiteral("总成本"), QStringLiteral("ZCB"), 1200, true},
                         {QStringLiteral("售价"), QStringLiteral("SJ"), 0}},
-                       parent) {}
+                       parent, &RecordReader::goods, QStringLiteral("ZCB")) {}
 
-void GoodsListModel::load(RowSource& in, const Options& options) {
+void GoodsListModel::applyOptions(const Options& options) {
     showCost_ = options.Show_ZCB;
     showRetail_ = options.Show_LSJ;
     showWholesale_ = options.Show_PFJ;
     showTransfer_ = options.Show_DBJ;
+}
+
+void GoodsListModel::load(RowSource& in, const Options& options) {
+    applyOptions(options);
     rebuild([&](RecordBlocks<GoodsRecord>& rows) {
         const RecordReader reader(in);
         double total = 0;

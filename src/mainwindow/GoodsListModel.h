@@ -19,6 +19,7 @@ public:
 
     // A minimum stock is set and the stock is under it; a stock equal to the minimum is enough.
     static bool isLowStock(const GoodsRecord& r) { return r.KCmin > 0 && r.ZKC < r.KCmin; }
+    void applyOptions(const Options& options) override;
 
 protected:
     QString cellText(int row, int column) const override;

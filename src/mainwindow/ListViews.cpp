@@ -62,6 +62,11 @@ const std::array<QString, kTabCount> kHints = {
     QStringLiteral(" 可点击鼠标右键选择操作 >>> 销货记录   ...   "),
     QStringLiteral(" 可点击鼠标右键选择操作 >>> 进货记录   ...   ")};
 
+// The view's name as its hint gives it.
+const std::array<QString, kTabCount> kViewNames = {QStringLiteral("客户需求"), QStringLiteral("供应商"),
+                                                   QStringLiteral("库存台账"), QStringLiteral("销货记录"),
+                                                   QStringLiteral("进货记录")};
+
 int checked(int tab) {
     return std::clamp(tab, 0, kTabCount - 1);
 }
@@ -120,6 +125,11 @@ QString lowStockCountStatement() {
 
 QString lowStockText(qlonglong count) {
     return QStringLiteral("低于最小库存：") + QString::number(count) + QStringLiteral(" 种");
+}
+
+QString runningText(int tab, int rows) {
+    return QStringLiteral(" 正在搜索 >>> ") + kViewNames[checked(tab)] + QStringLiteral("   ...   已找到 ") +
+           QString::number(rows) + QStringLiteral(" 条");
 }
 
 } // namespace listviews

@@ -22,6 +22,8 @@ QString searchStatement(int tab, const QString& keywords);
 
 // The status bar's text after a load; `total` is the view's money total where it has one.
 QString statusText(int tab, double total, const Options& options);
+// The status bar's text while a search is still finding rows.
+QString runningText(int tab, int rows);
 
 // Goods below their minimum stock (a minimum is set and the stock is under it): every one of
 // them in the ledger's order, and their number in the whole ledger.

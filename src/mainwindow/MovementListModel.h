@@ -11,18 +11,17 @@
 template <class Record> class MovementListModel : public RecordTableModel<Record> {
 public:
     enum Column { RowNumber, Date, Goods, Quantity, Amount, Note, ColumnCount };
-    explicit MovementListModel(QObject* parent)
+    MovementListModel(QObject* parent, typename RecordTableModel<Record>::Read read)
         : RecordTableModel<Record>({{QStringLiteral("序号"), QStringLiteral("XH"), 600},
                                     {QStringLiteral("日期"), QStringLiteral("RQ"), 1300},
                                     {QStringLiteral("商品标识"), QStringLiteral("SPBS"), 4400},
                                     {QStringLiteral("数量"), QStringLiteral("SL"), 800, true},
                                     {QStringLiteral("金额"), QStringLiteral("JE"), 1400, true},
                                     {QStringLiteral("备注"), QStringLiteral("BZ"), 0}},
-                                   parent) {}
+                                   parent, read, QStringLiteral("ZJE")) {}
 
 protected:
-    void loadRows(RowSource& in, bool showAmount) {
-        showAmount_ = showAmount;
+    void loadRows(RowSource& in) {
         this->rebuild([&](RecordBlocks<Record>& rows) {
             const RecordReader reader(in);
             double total = 0;
@@ -60,6 +59,5 @@ protected:
         }
     }
 
-private:
     bool showAmount_ = true;
 };

@@ -6,8 +6,13 @@
 // customer.
 class PurchaseListModel : public MovementListModel<PurchaseRecord> {
 public:
-    explicit PurchaseListModel(QObject* parent = nullptr) : MovementListModel(parent) {}
-    void load(RowSource& rows, const Options& options) { loadRows(rows, options.Show_JHZJE); }
+    explicit PurchaseListModel(QObject* parent = nullptr)
+        : MovementListModel(parent, &RecordReader::purchase) {}
+    void load(RowSource& rows, const Options& options) {
+        applyOptions(options);
+        loadRows(rows);
+    }
+    void applyOptions(const Options& options) override { showAmount_ = options.Show_JHZJE; }
 
 protected:
     QString labels(const PurchaseRecord& r) const override { return r.GYS + QLatin1Char('/') + r.KHZL; }

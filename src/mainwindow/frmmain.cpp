@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -43,6 +44,27 @@ frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), sessi
     purchases_ = new PurchaseListModel(this);
     buildWindow();
     buildMenus();
+    for (int tab = 0; tab < listviews::kTabCount; ++tab) {
+        ListTableModel* m = model(tab);
+        // Only the list shown loads; the others are cleared on every tab change.
+        connect(m, &ListTableModel::rowsFound, this, [this, m] {
+            if (m == model(currentTab())) showFoundRows();
+        });
+        connect(m, &ListTableModel::loadFinished, this, [this, m] {
+            if (m == model(currentTab())) finishLoad();
+        });
+        connect(m, &ListTableModel::loadFailed, this, [this, m](const QString& why) {
+            if (m == model(currentTab())) failLoad(why);
+        });
+        connect(m, &ListTableModel::loadStopped, this, [this] {
+            // A save stopped the search; it runs again on the saved data once the save is done.
+            if (std::exchange(reloadQueued_, true)) return;
+            QTimer::singleShot(0, this, [this] {
+                reloadQueued_ = false;
+                if (loadedTab_ == currentTab() && !loadedSql_.isEmpty()) loadView(currentTab());
+            });
+        });
+    }
 
     session_.statusBarHook = [this](const QString& text) { statusPanel_->setText(text); };
     setWindowTitle(app::kTitle + QStringLiteral("v") + app::kVersion);
@@ -267,17 +289,51 @@ void frmmain::Load_ListViewL_4() {
     loadView(listviews::Purchases);
 }
 
+ListTableModel* frmmain::model(int tab) const {
+    switch (tab) {
+    case listviews::Demands:
+        return demands_;
+    case listviews::Suppliers:
+        return suppliers_;
+    case listviews::Goods:
+        return goods_;
+    case listviews::Sales:
+        return sales_;
+    default:
+        return purchases_;
+    }
+}
+
+bool frmmain::loading() const {
+    return reloadQueued_ || model(currentTab())->loading();
+}
+
+int frmmain::screenful() const {
+    return ListViewL->viewport()->height() / std::max(1, ListViewL->verticalHeader()->defaultSectionSize()) +
+           1;
+}
+
 void frmmain::loadView(int tab) {
     if (tab != currentTab()) return;
     if (currentSql_.isEmpty()) currentSql_ = listviews::defaultStatement(tab);
     // Reloading the same rows after an edit keeps the operator's place in the list.
     const bool reload = tab == loadedTab_ && currentSql_ == loadedSql_;
-    const qlonglong keepId = reload ? selectedId() : -1;
-    const int keepScroll = ListViewL->verticalScrollBar()->value();
+    keepId_ = reload ? selectedId() : -1;
+    keepFrom_ = 0;
+    keepScroll_ = ListViewL->verticalScrollBar()->value();
     loadedTab_ = tab;
     loadedSql_ = currentSql_;
-    double total = 0;
     try {
+        if (currentSql_ != listviews::defaultStatement(tab)) {
+            // A search may find millions of rows: they show as they are found, and a row's
+            // texts are read when it is shown.
+            ListTableModel* m = model(tab);
+            m->applyOptions(session_.options);
+            m->stream(session_, currentSql_, listviews::baseStatement(tab), screenful());
+            if (m->loading()) showFoundRows();
+            return;
+        }
+        // A first view is at most 200 rows: read at once, with their records.
         session_.read(currentSql_, [&](RowSource& rows) {
             switch (tab) {
             case listviews::Demands:
@@ -288,53 +344,68 @@ void frmmain::loadView(int tab) {
                 break;
             case listviews::Goods:
                 goods_->load(rows, session_.options);
-                total = goods_->total();
                 break;
             case listviews::Sales:
                 sales_->load(rows);
-                total = sales_->total();
                 break;
             default:
                 purchases_->load(rows, session_.options);
-                total = purchases_->total();
                 break;
             }
         });
     } catch (const DbError& e) {
-        // A statement the data file refuses leaves an empty list and a message, and the
-        // next reload goes back to the first view instead of failing again.
-        currentSql_.clear();
-        loadedSql_.clear();
-        switch (tab) {
-        case listviews::Demands:
-            demands_->clear();
-            break;
-        case listviews::Suppliers:
-            suppliers_->clear();
-            break;
-        case listviews::Goods:
-            goods_->clear();
-            break;
-        case listviews::Sales:
-            sales_->clear();
-            break;
-        default:
-            purchases_->clear();
-            break;
-        }
-        session_.boxes().warning(e.text, app::kTitle);
+        failLoad(e.text);
+        return;
     }
+    finishLoad();
+}
+
+void frmmain::showFoundRows() {
+    const int tab = currentTab();
+    ListTableModel* m = model(tab);
     fitRowNumbers();
-    const int keepRow = keepId > 0 ? rowOfId(tab, keepId) : -1;
-    if (keepRow >= 0) {
-        ListViewL->setCurrentIndex(ListViewL->model()->index(keepRow, 0));
-        ListViewL->verticalScrollBar()->setValue(keepScroll);
-        ListViewL->scrollTo(ListViewL->model()->index(keepRow, 0));
-    } else if (ListViewL->model()->rowCount() > 0) {
-        ListViewL->setCurrentIndex(ListViewL->model()->index(0, 0));
+    if (keepId_ > 0) {
+        const int row = m->rowOf(keepId_, keepFrom_);
+        keepFrom_ = m->rowCount();
+        if (row >= 0) {
+            selectRow(row);
+            keepId_ = -1;
+        }
+    } else if (!ListViewL->currentIndex().isValid() && m->rowCount() > 0) {
+        ListViewL->setCurrentIndex(m->index(0, 0));
     }
-    SetStatusText(session_, listviews::statusText(tab, total, session_.options));
+    SetStatusText(session_, listviews::runningText(tab, m->rowCount()));
+}
+
+void frmmain::finishLoad() {
+    const int tab = currentTab();
+    ListTableModel* m = model(tab);
+    fitRowNumbers();
+    const int keepRow = keepId_ > 0 ? m->rowOf(keepId_, keepFrom_) : -1;
+    keepId_ = -1;
+    if (keepRow >= 0)
+        selectRow(keepRow);
+    else if (!ListViewL->currentIndex().isValid() && m->rowCount() > 0)
+        ListViewL->setCurrentIndex(m->index(0, 0));
+    SetStatusText(session_, listviews::statusText(tab, m->total(), session_.options));
     if (tab == listviews::Goods) showLowStockCount();
+}
+
+void frmmain::failLoad(const QString& why) {
+    // A statement the data file refuses leaves an empty list and a message, and the next
+    // reload goes back to the first view instead of failing again.
+    currentSql_.clear();
+    loadedSql_.clear();
+    keepId_ = -1;
+    model(currentTab())->clear();
+    session_.boxes().warning(why, app::kTitle);
+    finishLoad();
+}
+
+void frmmain::selectRow(int row) {
+    ListViewL->setCurrentIndex(ListViewL->model()->index(row, 0));
+    ListViewL->verticalScrollBar()->setValue(keepScroll_);
+    ListViewL->scrollTo(ListViewL->model()->index(row, 0));
 }
 
 void frmmain::showLowStockCount() {
@@ -364,21 +435,6 @@ qlonglong frmmain::selectedId() const {
     const QString key =
         ListViewL->model()->data(ListViewL->model()->index(row, 0), listroles::KeyRole).toString();
     return key.mid(2).toLongLong();
-}
-
-int frmmain::rowOfId(int tab, qlonglong id) const {
-    switch (tab) {
-    case listviews::Demands:
-        return demands_->rowOf(id);
-    case listviews::Suppliers:
-        return suppliers_->rowOf(id);
-    case listviews::Goods:
-        return goods_->rowOf(id);
-    case listviews::Sales:
-        return sales_->rowOf(id);
-    default:
-        return purchases_->rowOf(id);
-    }
 }
 
 std::optional<DemandRecord> frmmain::selectedDemand() const {
@@ -476,6 +532,8 @@ void frmmain::GoPrint_4() {
 }
 
 listreports::ShownList frmmain::shownList() const {
+    // A print or export of a search still running takes all of its rows.
+    model(currentTab())->finishLoading();
     switch (currentTab()) {
     case listviews::Demands:
         return listreports::shownList(listviews::Demands, *demands_);
@@ -538,6 +596,8 @@ void frmmain::showEvent(QShowEvent* event) {
 }
 
 void frmmain::closeEvent(QCloseEvent* event) {
+    for (int tab = 0; tab < listviews::kTabCount; ++tab)
+        model(tab)->cancel();
     // The calculators belong to this window's run; with them gone no window keeps the program alive.
     if (calculatorHS_) calculatorHS_->close();
     if (calculatorSS_) calculatorSS_->close();

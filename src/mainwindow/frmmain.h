@@ -18,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QTabBar;
 class DemandListModel;
+class ListTableModel;
 namespace partners {
 class SupplierListModel;
 }
@@ -61,6 +62,8 @@ public:
     listreports::ShownList shownList() const;
 
     int currentTab() const;
+    // A search still finding rows (or about to run again after a save stopped it).
+    bool loading() const;
     const QString& currentSql() const { return currentSql_; }
     const QString& currentKeyword() const { return currentKeyword_; }
     QString statusPanelText() const;
@@ -109,11 +112,16 @@ private:
     void loadView(int tab);
     void showLowStockCount();
     void printShown();
+    ListTableModel* model(int tab) const;
+    void showFoundRows();
+    void finishLoad();
+    void failLoad(const QString& why);
+    void selectRow(int row);
+    int screenful() const;
     void fitRowNumbers();
     void placeExitButton();
     int selectedRow() const;
     qlonglong selectedId() const;
-    int rowOfId(int tab, qlonglong id) const;
     void showContextMenu(const QPoint& pos);
     void showTool(QWidget* window);
 
@@ -158,6 +166,11 @@ private:
     bool firstShown_ = false;
     int loadedTab_ = -1; // the view and statement of the last load
     QString loadedSql_;
+    // A reload looks for the row that was selected, among the rows as they come.
+    qlonglong keepId_ = -1;
+    int keepFrom_ = 0;
+    int keepScroll_ = 0;
+    bool reloadQueued_ = false;
 
     QTabBar* SSTab1 = nullptr;
     ListView* ListViewL = nullptr;

@@ -8,7 +8,7 @@ SupplierListModel::SupplierListModel(int nameTwips, QObject* parent)
     : RecordTableModel({{QStringLiteral("序号"), QStringLiteral("XH"), 600},
                         {QStringLiteral("供应商标识"), QStringLiteral("GYS"), nameTwips},
                         {QStringLiteral("供货品种"), QStringLiteral("GHPZ"), 0}},
-                       parent) {}
+                       parent, &RecordReader::supplier) {}
 
 void SupplierListModel::load(RowSource& in) {
     rebuild([&](RecordBlocks<SupplierRecord>& rows) {

@@ -56,6 +56,12 @@ protected:
     static void search(frmmain& w, const QString& text) {
         combo(w)->setEditText(text);
         QTest::keyClick(combo(w)->lineEdit(), Qt::Key_Return);
+        finish(w);
+    }
+    // A search shows its rows as they are found; this waits for the last.
+    static void finish(frmmain& w) {
+        while (w.loading())
+            QTest::qWait(5);
     }
     static QString condition(frmmain& w) {
         const QString prefix = "select * from (" + listviews::baseStatement(w.currentTab()) + ") where ";
@@ -230,6 +236,7 @@ TEST_F(MainWindowTest, KeywordConditionsAndMemory) {
     // Remembered once per exact text, case counts; the drop-down grows at its end.
     combo(*w)->setEditText("扳手");
     w->findChild<QPushButton*>("cmdS(8)")->click(); // the search button does what Enter does
+    finish(*w);
     EXPECT_EQ(rows(*w), 1);
     search(*w, "lsd");
     search(*w, "LSD");
@@ -455,6 +462,8 @@ TEST_F(MainWindowTest, DoneFlagTogglesBackAndFormsReloadTheirView) {
     w->action("p添加供应商")->trigger();
     ASSERT_EQ(rows(*w), 1);
     EXPECT_EQ(cell(*w, 0, 1), "华北钢材()");
+    search(*w, "华北");
+    EXPECT_EQ(w->selectedSupplier()->GYSMC, "华北钢材");
 }
 
 // The program was told to end: once the application's loop has run and ended, modal windows
