@@ -216,7 +216,7 @@ Report printedReport(Session& session, const ShownList& list, const QString& key
     return r;
 }
 
-Report listReport(const ShownList& list, const QString& keyword, const QDateTime& printTime) {
+Report listReport(const ShownList& list, const QString& keyword, const QDateTime& printTime, bool streamed) {
     Report r = printedSkeleton(title(list.kind, keyword), printTime);
     ReportLayout& l = r.layout;
     l.margins = QMargins(1100, 1588, 0, 1134);
@@ -261,15 +261,24 @@ Report listReport(const ShownList& list, const QString& keyword, const QDateTime
         left += width;
     }
 
-    r.rows.reserve(size_t(list.rowCount));
-    list.forEachRow([&](const QStringList& cells, const QStringList&) {
+    // The rows come from the list a page at a time; a report that pages holds them.
+    r.moreRows = [forEachRow = list.forEachRow,
+                  columns](const std::function<void(const QStringList&)>& take) {
         QStringList row;
-        for (const ExportColumn& c : columns) {
-            const QString& cell = cells.at(c.listColumn);
-            row << (c.part < 0 ? cell : part(cell, c.part));
-        }
-        r.rows.push_back(std::move(row));
-    });
+        forEachRow([&](const QStringList& cells, const QStringList&) {
+            row.clear();
+            for (const ExportColumn& c : columns) {
+                const QString& cell = cells.at(c.listColumn);
+                row << (c.part < 0 ? cell : part(cell, c.part));
+            }
+            take(row);
+        });
+    };
+    if (!streamed) {
+        r.rows.reserve(size_t(list.rowCount));
+        r.moreRows([&](const QStringList& row) { r.rows.push_back(row); });
+        r.moreRows = nullptr;
+    }
     return r;
 }
 
@@ -283,9 +292,9 @@ QString exportList(Session& session, const ShownList& list, const QString& keywo
                                                  : listReport(list, keyword, now),
                             path);
         case Format::Xlsx:
-            return writeXlsx(listReport(list, keyword, now), path);
+            return writeXlsx(listReport(list, keyword, now, true), path);
         case Format::Csv:
-            return writeCsv(listReport(list, keyword, now), path);
+            return writeCsv(listReport(list, keyword, now, true), path);
         }
     } catch (const DbError& e) {
         return e.text;
@@ -305,7 +314,14 @@ void withList(Session& session, int kind, const std::optional<QString>& search,
     const QString statement =
         search ? listviews::searchStatement(kind, keywords) : listviews::defaultStatement(kind);
     const auto load = [&](auto& model, auto&& read) {
-        session.read(statement, read);
+        if (search) {
+            // A search may find millions of rows, read a page at a time as they are written.
+            model.applyOptions(session.options);
+            model.stream(session, statement, listviews::baseStatement(kind), 1);
+            model.finishLoading();
+        } else {
+            session.read(statement, read);
+        }
         use(shownList(kind, model));
     };
     switch (kind) {

@@ -75,8 +75,11 @@ bool printerReady(Session& session);
 Report printedReport(Session& session, const ShownList& list, const QString& keyword,
                      const QDateTime& printTime);
 // The list as exported: every column it shows with its heading, a cell holding several numbers
-// split into a column each, so that a spreadsheet reads numbers.
-Report listReport(const ShownList& list, const QString& keyword, const QDateTime& printTime);
+// split into a column each, so that a spreadsheet reads numbers. The rows are held in the
+// report (its pages need them), or with `streamed` read from the list as the report is
+// written (xlsx and CSV of a long list); the list must then outlive the report.
+Report listReport(const ShownList& list, const QString& keyword, const QDateTime& printTime,
+                  bool streamed = false);
 
 // Writes the list to the file: a PDF of the printed report where the list has one, else of
 // the list; xlsx and CSV of the list. Returns an empty text, or what went wrong.
@@ -85,7 +88,8 @@ QString exportList(Session& session, const ShownList& list, const QString& keywo
 
 // Loads the list the main window (or the customer form) shows for the kind, the first view
 // without a search and the keyword search (without a row limit) with one, and hands it to
-// `use`. Throws DbError.
+// `use`. A search's list holds only its rows' IDs; their texts are read as they are used.
+// Throws DbError.
 void withList(Session& session, int kind, const std::optional<QString>& search,
               const std::function<void(const ShownList&)>& use);
 

@@ -60,7 +60,7 @@ frmmain::frmmain(Session& session, QWidget* parent) : QMainWindow(parent), sessi
             // A save stopped the search; it runs again on the saved data once the save is done.
             if (std::exchange(reloadQueued_, true)) return;
             QTimer::singleShot(0, this, [this] {
-                reloadQueued_ = false;
+                if (!std::exchange(reloadQueued_, false)) return; // run already
                 if (loadedTab_ == currentTab() && !loadedSql_.isEmpty()) loadView(currentTab());
             });
         });
@@ -531,9 +531,18 @@ void frmmain::GoPrint_4() {
     if (currentTab() == listviews::Purchases) printShown();
 }
 
-listreports::ShownList frmmain::shownList() const {
-    // A print or export of a search still running takes all of its rows.
-    model(currentTab())->finishLoading();
+listreports::ShownList frmmain::shownList() {
+    // A print or export of a search still running takes all of its rows; one that a save
+    // stopped runs again first.
+    try {
+        model(currentTab())->finishLoading();
+        if (std::exchange(reloadQueued_, false)) {
+            loadView(currentTab());
+            model(currentTab())->finishLoading();
+        }
+    } catch (const DbError&) {
+        // The list is empty, and the load's failure has been shown.
+    }
     switch (currentTab()) {
     case listviews::Demands:
         return listreports::shownList(listviews::Demands, *demands_);

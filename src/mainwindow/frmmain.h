@@ -59,7 +59,7 @@ public:
     // Writes the list shown to a file the operator chooses.
     void exportShown(listreports::Format format);
     // The list shown with every row in list order, as texts: printing and export read it here.
-    listreports::ShownList shownList() const;
+    listreports::ShownList shownList();
 
     int currentTab() const;
     // A search still finding rows (or about to run again after a save stopped it).

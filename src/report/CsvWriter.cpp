@@ -43,13 +43,13 @@ QString writeCsv(const Report& report, const QString& path) {
     for (const ReportColumn& c : report.columns)
         headings << c.heading;
     appendLine(out, headings, columns);
-    for (const QStringList& row : report.rows) {
+    report.forEachRow([&](const QStringList& row) {
         appendLine(out, row, columns);
         if (out.size() > (1 << 20)) { // written in pieces, so a long list never sits twice in memory
             file.write(out);
             out.clear();
         }
-    }
+    });
     if (!report.totals.isEmpty()) appendLine(out, report.totals, columns);
     file.write(out);
     if (!file.commit())

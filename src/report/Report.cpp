@@ -66,6 +66,12 @@ ReportLayout::ReportLayout()
     title.alignment = Qt::AlignHCenter;
 }
 
+void Report::forEachRow(const std::function<void(const QStringList&)>& f) const {
+    for (const QStringList& row : rows)
+        f(row);
+    if (moreRows) moreRows(f);
+}
+
 QPageLayout Report::pageLayout() const {
     const QMargins& m = layout.margins;
     return QPageLayout(layout.paper, layout.orientation,

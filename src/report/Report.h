@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -81,7 +82,13 @@ public:
     QString caption;        // a fixed text in the page footer
     std::vector<ReportColumn> columns;
     std::vector<QStringList> rows; // one text per column
-    QStringList totals;            // a last row after the others, when not empty
+    // Rows handed over one at a time after `rows`, for the xlsx and CSV writers: a long list
+    // goes to its file without all of its texts held at once. Pages show `rows` alone.
+    std::function<void(const std::function<void(const QStringList&)>&)> moreRows;
+    QStringList totals; // a last row after the others, when not empty
+
+    // Every row: those of `rows`, then those of `moreRows`.
+    void forEachRow(const std::function<void(const QStringList&)>& f) const;
 
     QPageLayout pageLayout() const;
     // Pages on the layout's own paper; an empty report still has one.

@@ -106,8 +106,12 @@ QString writeXlsx(const Report& report, const QString& path) {
             writeCell(sheet, row, c, report.columns[c].kind, texts.value(c), formats, bold);
         ++row;
     };
-    for (const QStringList& texts : report.rows)
-        writeRow(texts, false);
+    try {
+        report.forEachRow([&](const QStringList& texts) { writeRow(texts, false); });
+    } catch (...) {
+        workbook_close(book); // into the part file, which goes
+        throw;
+    }
     if (!report.totals.isEmpty()) writeRow(report.totals, true);
 
     if (const lxw_error e = workbook_close(book); e != LXW_NO_ERROR)

@@ -98,10 +98,10 @@ void ListTableModel::poll() {
     std::vector<qlonglong> found;
     const KeyScan::State state = scan_->take(found);
     if (state == KeyScan::State::Failed) {
-        const QString why = scan_->error();
+        failure_ = scan_->error();
         cancel();
         clear();
-        Q_EMIT loadFailed(why);
+        Q_EMIT loadFailed(failure_);
         return;
     }
     if (!found.empty()) {
@@ -127,10 +127,12 @@ void ListTableModel::poll() {
 }
 
 void ListTableModel::finishLoading() {
+    failure_.clear();
     while (scan_) {
         scan_->waitFor(std::numeric_limits<size_t>::max(), kPollMs);
         poll();
     }
+    if (!failure_.isEmpty()) throw DbError(failure_);
 }
 
 void ListTableModel::cancel() {

@@ -9,7 +9,6 @@
 #include "ui/ListColumn.h"
 
 #include <QAbstractTableModel>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,7 +46,8 @@ public:
     void stream(Session& session, const QString& statement, const QString& recordStatement, int firstRows);
     bool loading() const { return scan_ != nullptr; }
     // Waits for the rest of a running load, without the event loop (printing or exporting a
-    // search still running, a command without a window).
+    // search still running, a command without a window). Throws DbError when the load fails
+    // (the list is then left empty, as loadFailed says).
     void finishLoading();
     // Ends a running load; the rows found so far stay.
     void cancel();
@@ -75,5 +75,6 @@ private:
     QString moneyColumn_;
     std::unique_ptr<KeyScan> scan_;
     int firstRows_ = 1;
+    QString failure_; // why the last load failed
     QTimer* timer_;
 };

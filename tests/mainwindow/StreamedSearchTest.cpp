@@ -4,6 +4,7 @@
 #include "core/DataFile.h"
 #include "core/Vb.h"
 #include "mainwindow/GoodsListModel.h"
+#include "mainwindow/ListReports.h"
 #include "mainwindow/ListViews.h"
 #include "mainwindow/PurchaseListModel.h"
 #include "mainwindow/SaleListModel.h"
@@ -152,6 +153,16 @@ TEST_F(StreamedSearchTest, ListsEqualAFullReadAndAFormDeepInTheResultGetsItsRow)
     expectFullRead(*w);
     EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 销货记录   ...   金额合计：" +
                                         vb::CStr(vb::Round(shown(*w)->total(), 2)));
+
+    // An export of the result writes every row, read a page at a time.
+    const QString csv = dir.filePath("sales.csv");
+    EXPECT_EQ(listreports::exportList(session, w->shownList(), "电", listreports::Format::Csv, csv), "");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), shown(*w)->rowCount() + 3); // the title, the headings, the end of the last line
+    EXPECT_EQ(lines[2 + 149999].left(lines[2 + 149999].indexOf(',', 7)),
+              "150000," + shown(*w)->data(shown(*w)->index(149999, 1)).toString().toUtf8());
 
     // Row 150,000: the record the sales edit form receives, and what it shows of it.
     const QueryResult row =
