@@ -8,9 +8,10 @@
 #include <limits>
 
 namespace {
-// How long a search may hold the window for its first rows, and how often the rows found
-// beside it are shown after them: seldom enough that repainting the list (which every new row
-// count asks for) costs the window little. The first screenful and the end show at once.
+// How long a search may hold the window before it shows what it has found, and how often the
+// rows found beside it are shown after that: seldom enough that repainting the list (which
+// every new row count asks for) costs the window little. The first screenful and the end show
+// at once.
 constexpr int kFirstRowsMs = 50;
 constexpr int kPollMs = 150;
 } // namespace
@@ -88,7 +89,9 @@ void ListTableModel::stream(Session& session, const QString& statement, const QS
         throw;
     }
     endResetModel();
-    scan_->waitFor(size_t(firstRows_), kFirstRowsMs);
+    // A list that is read in a moment shows whole, at once; a longer one shows what is found by
+    // then, and its first screenful as soon as it is there.
+    scan_->waitFor(std::numeric_limits<size_t>::max(), kFirstRowsMs);
     poll();
     if (scan_) timer_->start(kPollMs);
 }

@@ -41,8 +41,9 @@ public:
 
     // Shows the rows of `statement`, which has an ID column, as they are found; a row's
     // record is read from `recordStatement` (a statement with every row of the view) by its
-    // ID. Waits up to a moment for the first `firstRows` rows, so a small search shows
-    // complete at once. Throws DbError when the statement is refused.
+    // ID. Waits a moment for the end, so a small search shows complete at once; after that
+    // the first `firstRows` rows show as soon as they are found. Throws DbError when the
+    // statement is refused.
     void stream(Session& session, const QString& statement, const QString& recordStatement, int firstRows);
     bool loading() const { return scan_ != nullptr; }
     // Waits for the rest of a running load, without the event loop (printing or exporting a
