@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
     EXPECT_EQ(w->statusPanelText(), " 可点击鼠标右键选择操作 >>> 供应商   ...   ");
 }
 
-TEST_F(MainWindowTest, ExitButtonKeepsItsPlaceNearTheRightEdge) {
+TEST_F(MainWindowTest, ExitButtonKeepsItsPlaceAndTheWindowComesBackWhereItWasLeft) {
     auto w = open(listviews::Demands);
     QPushButton* exit = w->findChild<QPushButton*>("cmdS(0)");
     const int dpi = w->logicalDpiX();
@@ -375,8 +375,12 @@ TEST_F(MainWindowTest, ExitButtonKeepsItsPlaceNearTheRightEdge) {
     EXPECT_LE(exit->geometry().right(), w->width());
     w->resize(px(11280 + 1200) + 300, 700);
     EXPECT_EQ(exit->x(), w->frameGeometry().width() - px(1200));
+    w->move(37, 41);
+    const QRect closedAt = w->geometry();
     w->findChild<QPushButton*>("cmdS(0)")->click();
     EXPECT_FALSE(w->isVisible());
+    // The next start on this data file puts the window back where the operator left it.
+    EXPECT_EQ(open(listviews::Demands)->geometry(), closedAt);
 }
 
 using MainWindowToolsTest = LedgerFixture;
