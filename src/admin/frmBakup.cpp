@@ -4,6 +4,7 @@
 #include "core/FileDialogs.h"
 #include "core/Options.h"
 #include "core/Session.h"
+#include "ui/CommandButton.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -26,12 +27,10 @@ frmBakup::frmBakup(Session& session, QWidget* parent) : QDialog(parent), session
     setWindowTitle(app::kTitle + QStringLiteral(" v") + app::kVersion + QStringLiteral("[数据备份与恢复]"));
 
     auto button = [this](int index, const QString& caption, const QString& tip, QStyle::StandardPixmap icon) {
-        auto* b = new QPushButton(style()->standardIcon(icon), caption, this);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
+        auto* b = commandButton(this, &frmBakup::cmdS_Click, index, caption);
+        b->setIcon(style()->standardIcon(icon));
         b->setToolTip(tip);
-        b->setAutoDefault(false);
         b->setMinimumWidth(120);
-        connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
         return b;
     };
     Text1 = new QLineEdit(this);

@@ -1,6 +1,7 @@
 #include "admin/frmINIT.h"
 
 #include "admin/DataInitialisation.h"
+#include "ui/CommandButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,11 +34,7 @@ frmINIT::frmINIT(Session& session, QWidget* parent) : QDialog(parent), session_(
     buttons->addStretch(1);
     for (const auto& [index, caption] :
          {std::pair{1, QStringLiteral("确定")}, std::pair{0, QStringLiteral("放弃")}}) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, i = index] { cmdS_Click(i); });
-        buttons->addWidget(b);
+        buttons->addWidget(commandButton(this, &frmINIT::cmdS_Click, index, caption));
     }
 
     auto* layout = new QVBoxLayout(this);

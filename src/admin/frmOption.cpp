@@ -3,6 +3,7 @@
 #include "admin/SettingsBook.h"
 #include "core/Options.h"
 #include "core/Session.h"
+#include "ui/CommandButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,10 +21,7 @@ frmOption::frmOption(Session& session, QWidget* parent) : QDialog(parent), sessi
     const Options& o = session_.options;
 
     auto button = [this](int index, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
+        auto* b = commandButton(this, &frmOption::cmdS_Click, index, caption);
         cmdS.insert(index, b);
         return b;
     };

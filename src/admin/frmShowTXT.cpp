@@ -4,6 +4,7 @@
 #include "admin/LogListModel.h"
 #include "core/Options.h"
 #include "core/Session.h"
+#include "ui/CommandButton.h"
 #include "ui/ListView.h"
 #include "ui/Twips.h"
 
@@ -22,11 +23,7 @@ frmShowTXT::frmShowTXT(Session& session, QWidget* parent)
     buttons->addStretch(1);
     for (const auto& [index, caption] :
          {std::pair{1, QStringLiteral("清空")}, std::pair{0, QStringLiteral("退出")}}) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, i = index] { cmdS_Click(i); });
-        buttons->addWidget(b);
+        buttons->addWidget(commandButton(this, &frmShowTXT::cmdS_Click, index, caption));
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ListViewL, 1);

@@ -10,6 +10,7 @@
 #include "mainwindow/PurchaseListModel.h"
 #include "mainwindow/SaleListModel.h"
 #include "partners/SupplierListModel.h"
+#include "ui/CommandButton.h"
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
 #include "ui/MarkerDelegate.h"
@@ -107,12 +108,9 @@ void frmmain::buildWindow() {
     top->addWidget(cmbSS, 1);
 
     auto button = [this](int index, const QString& caption, const QString& tip, QStyle::StandardPixmap icon) {
-        auto* b = new QPushButton(caption, topBar_);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
+        auto* b = commandButton(this, &frmmain::cmdS_Click, index, caption, topBar_);
         if (!tip.isEmpty()) b->setToolTip(tip);
         b->setIcon(style()->standardIcon(icon));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
         cmdS.insert(index, b);
         return b;
     };

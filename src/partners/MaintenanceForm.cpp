@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "core/TextRoutines.h"
 #include "partners/CustomerBook.h"
+#include "ui/CommandButton.h"
 #include "ui/KeywordCombo.h"
 #include "ui/ListView.h"
 #include "ui/MessageBanner.h"
@@ -60,12 +61,7 @@ MaintenanceForm::MaintenanceForm(Session& session, const QString& title, QWidget
 }
 
 QPushButton* MaintenanceForm::addButton(int index, const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-    // No button answers Enter by itself: a stray Enter must neither save nor close.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
+    auto* b = commandButton(this, &MaintenanceForm::cmdS_Click, index, caption);
     cmdS_[index] = b;
     buttonRow_->addWidget(b);
     return b;

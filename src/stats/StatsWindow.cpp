@@ -9,6 +9,7 @@
 #include "report/XlsxWriter.h"
 #include "stats/StatsJob.h"
 #include "stats/StatsReport.h"
+#include "ui/CommandButton.h"
 #include "ui/ListColumn.h"
 #include "ui/ListView.h"
 #include "ui/Twips.h"
@@ -127,10 +128,7 @@ void StatsWindow::fitToScreen(int width, int height) {
 StatsWindow::~StatsWindow() = default;
 
 QPushButton* StatsWindow::addButton(int index, const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
+    auto* b = commandButton(this, &StatsWindow::cmdS_Click, index, caption);
     cmdS_[index] = b;
     buttonRow_->addWidget(b);
     return b;

@@ -9,6 +9,7 @@
 #include "stock/GoodsText.h"
 #include "stock/PartnerChoices.h"
 #include "stock/StockTexts.h"
+#include "ui/CommandButton.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -58,11 +59,8 @@ void StockForm::cmdS_Click(int index) {
 }
 
 QPushButton* StockForm::makeButton(int index, const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
-    b->setAutoDefault(false); // Enter in a box neither saves nor closes
+    auto* b = commandButton(this, &StockForm::cmdS_Click, index, caption);
     b->setMinimumWidth(96);
-    connect(b, &QPushButton::clicked, this, [this, index] { cmdS_Click(index); });
     return b;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/frmJSQ_HS.h"
 
+#include "ui/CommandButton.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
@@ -97,11 +98,9 @@ frmJSQ_HS::frmJSQ_HS(QWidget* parent) : QWidget(parent, Qt::Window) {
     side->addWidget(notes);
     side->addStretch();
     for (const auto& [index, caption] : buttons) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QStringLiteral("cmdS(%1)").arg(index));
+        auto* b = commandButton(this, &frmJSQ_HS::cmdS_Click, index, caption);
         b->setMinimumHeight(32);
         cmdS[index] = b;
-        connect(b, &QPushButton::clicked, this, [this, i = index] { cmdS_Click(i); });
         side->addWidget(b);
     }
 
