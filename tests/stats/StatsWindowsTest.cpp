@@ -1,21 +1,17 @@
-// The two statistics windows on the hand-checked ledger: layout, the computation on first
-// activation, the list, status bar, chart and log line; closing early; a failing data file.
+// The two statistics windows on the hand-checked ledger: the computation on first activation,
+// the list, status bar, chart and log line; closing early; a failing data file.
 #include "StatsFixture.h"
 
 #include "stats/MonthlyStatus.h"
 #include "stats/frmTJFX_ShangPin.h"
 #include "stats/frmTJFX_ShiJianD.h"
-#include "ui/ListColumn.h"
-#include "ui/Twips.h"
 
 #include <QAbstractItemModelTester>
 #include <QChartView>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
-#include <QTableView>
 #include <QTest>
 
 namespace {
@@ -40,45 +36,18 @@ protected:
         }
         return out;
     }
-    static QString headers(const StatsWindow& w) {
-        QStringList out;
-        const QAbstractItemModel& m = w.listModel();
-        for (int c = 0; c < m.columnCount(); ++c) {
-            const int align =
-                m.headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
-            out << QStringLiteral("%1 %2 %3 %4")
-                       .arg(m.headerData(c, Qt::Horizontal, listroles::ColumnKeyRole).toString(),
-                            m.headerData(c, Qt::Horizontal).toString())
-                       .arg(m.headerData(c, Qt::Horizontal, listroles::TwipsRole).toInt())
-                       .arg(align == Qt::AlignRight     ? "右"
-                            : align == Qt::AlignHCenter ? "中"
-                                                        : "左");
-        }
-        return out.join(QLatin1Char(','));
-    }
 };
 
 TEST_F(StatsWindowsTest, MonthlyWindow) {
     handCheckedLedger();
     frmTJFX_ShiJianD w(session);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vostrel[营销状态统计分析]"));
-    EXPECT_EQ(headers(w),
-              QStringLiteral("ID 序号 800 左,RQ 日期 1000 中,JH 当月进货(元) 2000 右,XS 当月销售(元) 2000 右,"
-                             "YL 当月盈利(元) 2000 右,KC 截至当月底库存(元) 3000 右,"
-                             "ZYL 截至当月底盈利(元) 3000 右"));
-    auto* list = w.findChild<QTableView*>(QStringLiteral("ListViewL"));
-    EXPECT_EQ(list->columnWidth(1), twips::toPx(*list, 1000));
     EXPECT_EQ(w.listModel().rowCount(), 0); // nothing before the window is first active
 
     showAndWait(w);
     EXPECT_EQ(listed(w), handCheckedMonths());
-    EXPECT_EQ(w.listModel().index(1, 3).data(listroles::KeyRole).toString(), QStringLiteral("ID2"));
-    EXPECT_EQ(w.listModel().index(1, 1).data(Qt::TextAlignmentRole).toInt(),
-              int(Qt::AlignHCenter | Qt::AlignVCenter));
     EXPECT_EQ(log(), QStringList{QStringLiteral("营销状态统计分析")});
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblJD"))->text(), QStringLiteral("100%"));
     EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("FrameJD"))->isVisible());
-    EXPECT_EQ(w.statusPanelText(), QString());
 
     // The chart goes with the list until the operator hides it.
     auto* chart = w.findChild<QChartView*>(QStringLiteral("ChartJX"));
@@ -87,13 +56,7 @@ TEST_F(StatsWindowsTest, MonthlyWindow) {
     w.findChild<QCheckBox*>(QStringLiteral("chkChart"))->setChecked(false);
     EXPECT_FALSE(chart->isVisible());
 
-    // The list spans the window; the progress frame stays centred. Being active again computes
-    // nothing more.
-    w.resize(900, 600);
-    QWidget* frame = w.findChild<QWidget*>(QStringLiteral("FrameJD"));
-    EXPECT_EQ(frame->pos(), QPoint((900 - frame->width()) / 2, (600 - frame->height()) / 2));
-    EXPECT_EQ(list->mapTo(&w, QPoint(0, 0)).x(), 0);
-    EXPECT_EQ(list->width(), 900);
+    // Being active again computes nothing more.
     w.hide();
     w.show();
     w.activateWindow();
@@ -105,9 +68,6 @@ TEST_F(StatsWindowsTest, GoodsWindow) {
     handCheckedLedger();
     frmTJFX_ShangPin w(session);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vostrel[商品盈利能力统计分析]"));
-    EXPECT_EQ(headers(w),
-              QStringLiteral("ID 序号 800 左,SP 商品标识 5000 左,RQ 注册日期 1800 中,KC 最新库存量 1800 右,"
-                             "SL 总销售数量 1800 右,YL 毛利总额(元) 2000 右"));
     auto* csv = w.findChild<QPushButton*>(QStringLiteral("cmdS(2)"));
     EXPECT_FALSE(csv->isEnabled()); // nothing to export yet
     showAndWait(w);
