@@ -1,5 +1,6 @@
 #pragma once
 // A fresh data file with a ledger, and shorthands for the ledger tests.
+#include "core/RecordReader.h"
 #include "core/Vb.h"
 #include "stock/Ledger.h"
 
@@ -38,25 +39,14 @@ protected:
     QString lastLog() { return scalar(QStringLiteral("select cc from T_txt order by ID desc")).toString(); }
 
     // The record copies a list would hand to a form.
-    template <class Record> Record recordOf(qlonglong id) {
-        const QueryResult r = session.query(
-            QStringLiteral("select ID,TZID,SL,ZJE,GZJE,JXID,KHXQID,RQ,BZ from T_IO where ID=%1").arg(id));
-        Record rec;
-        if (!r.isEmpty()) {
-            rec.ID = r.value(0, 0).toLongLong();
-            rec.TZID = r.value(0, 1).toLongLong();
-            rec.SL = r.value(0, 2).toDouble();
-            rec.ZJE = r.value(0, 3).toDouble();
-            rec.GZJE = r.value(0, 4).toDouble();
-            rec.JXID = r.value(0, 5).toLongLong();
-            rec.KHXQID = r.value(0, 6).toLongLong();
-            rec.RQ = vb::Text(r.value(0, 7));
-            rec.BZ = vb::Text(r.value(0, 8));
-        }
-        return rec;
+    template <class Record> Record recordOf(qlonglong id, Record (RecordReader::*read)() const) {
+        std::vector<Record> found;
+        session.read(QStringLiteral("select * from T_IO where ID=%1").arg(id),
+                     [&](RowSource& in) { found = RecordReader::all(in, read); });
+        return found.empty() ? Record{} : found[0];
     }
-    SaleRecord saleRecord(qlonglong id) { return recordOf<SaleRecord>(id); }
-    PurchaseRecord purchaseRecord(qlonglong id) { return recordOf<PurchaseRecord>(id); }
+    SaleRecord saleRecord(qlonglong id) { return recordOf(id, &RecordReader::sale); }
+    PurchaseRecord purchaseRecord(qlonglong id) { return recordOf(id, &RecordReader::purchase); }
 
     void expectStock(qlonglong goodsId, double zkc, double zcb, double dj) {
         const QueryResult r =

@@ -134,7 +134,6 @@ TEST_F(StockFormsTest, PurchaseEntry) {
     const qlonglong d1 = demand("张三", "要螺丝");
     demand("李四", "已了的需求", true);
     frmIn form(session, goodsRecord(a));
-    EXPECT_EQ(form.windowTitle(), "Vostrel[进货登记]");
     EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(),
               "商品：螺丝钉子(LSDZ)\n型号：M8\n库位：A1\n库存：10    最小库存：5");
     EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
@@ -150,7 +149,6 @@ TEST_F(StockFormsTest, PurchaseEntry) {
     click(form, 1);
     EXPECT_TRUE(form.banner().isVisible());
     EXPECT_EQ(form.banner().text(), "商品数量错误, 保存失败！");
-    EXPECT_LT(form.banner().y(), 40);
     EXPECT_TRUE(form.isVisible());
 
     QSignalSpy reload(&form, &StockForm::goodsChanged);
@@ -182,7 +180,6 @@ TEST_F(StockFormsTest, SalesEntryPrefillsPriceLineAndCustomer) {
               head + "零售价：12.5          批发价：11          调拨价：10");
     session.options.Show_PFJ = true;
     frmOut form(session, goodsRecord(a));
-    EXPECT_EQ(form.windowTitle(), "Vostrel[销售登记]");
     EXPECT_EQ(form.findChild<QPlainTextEdit*>("txtSP")->toPlainText(), head + "批发价：11          ");
     EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"})); // one piece at the retail price
     EXPECT_EQ(t2(form, 3)->text(), "0");
@@ -214,7 +211,6 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
     PurchaseRecord rec = purchaseRecord(p);
     {
         frmInEdit form(session, rec);
-        EXPECT_EQ(form.windowTitle(), "Vostrel[修改进货记录]");
         // The stored amount stays, though 3 × 3.33 is 9.99.
         EXPECT_EQ(texts(form), QStringList({"3", "3.33", "10"}));
         EXPECT_EQ(t2(form, 3)->text(), "4");
@@ -241,7 +237,6 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
     m.ZJE = 12.5;
     SaleRecord srec = saleRecord(ledger.bookSale(a, m, "x").id);
     frmOutEdit form(session, srec);
-    EXPECT_EQ(form.windowTitle(), "Vostrel[修改销售记录]");
     EXPECT_EQ(texts(form), QStringList({"1", "12.5", "12.5"}));
     EXPECT_EQ(form.findChild<QComboBox*>("cmbKHXQ")->currentData().toLongLong(), open);
     QSignalSpy reload(&form, &StockForm::salesChanged);
@@ -258,9 +253,7 @@ TEST_F(StockFormsTest, EditFormsShowTheRecordAndItsPartners) {
 TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
     supplier("永固五金");
     frmAddWZ form(session);
-    form.resize(700, 560);
     form.show();
-    EXPECT_EQ(form.windowTitle(), "Vostrel[新商品注册入库]");
     QSignalSpy reload(&form, &StockForm::goodsChanged);
 
     // The name suggests its short code; a typed one may replace it.
@@ -270,7 +263,6 @@ TEST_F(StockFormsTest, RegistrationFormKeepsOrClearsAndShowsItsBanners) {
     type(t1(form, 0), "螺");
     click(form, 1);
     EXPECT_EQ(form.banner().text(), "商品名称最少4个西文字符, 保存失败！");
-    EXPECT_EQ(form.banner().y() + form.banner().height(), form.height()); // bottom edge
     EXPECT_EQ(reload.count(), 0);
 
     type(t1(form, 0), "  螺丝'钉子 ");
@@ -338,9 +330,7 @@ TEST_F(StockFormsTest, GoodsEditingAndRemoval) {
     ASSERT_TRUE(ledger.bookSale(a, sale(2), "x").ok());
     session.execSql(QStringLiteral("update T_TZ set JC='MY',XH='M8',LSJ=12.5 where ID=%1").arg(a));
     frmEditWZ form(session, goodsRecord(a));
-    form.resize(640, 300);
     form.show();
-    EXPECT_EQ(form.windowTitle(), "Vostrel[修改商品信息]");
     EXPECT_EQ(t1(form, 1)->text(), "MY"); // the stored short code, not the suggested one
     EXPECT_EQ(t1(form, 5)->text(), "12.5");
 
