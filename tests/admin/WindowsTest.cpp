@@ -1,5 +1,5 @@
-// The administration windows: what only a window can get wrong (controls, what they show,
-// what a click does to them), and the main window's menu items that open them.
+// The administration windows: what only a window can get wrong (what they show and what a
+// click does to them).
 #include "admin/DataFileCopies.h"
 #include "admin/LogListModel.h"
 #include "admin/frmAbout.h"
@@ -10,17 +10,14 @@
 #include "admin/frmShowTXT.h"
 #include "core/Startup.h"
 #include "support/TestFixture.h"
-#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -50,20 +47,13 @@ TEST_F(AdminWindowsTest, SettingsWindowShowsTheOptionsAndWritesBackTheCleanedPas
     session.options.Show_LSJ = false;
     session.options.QX_TZfx = false;
     frmOption w(session);
-    EXPECT_EQ(w.windowTitle(), "Vostrel[设置]");
     EXPECT_TRUE(child<QRadioButton>(w, "Option1(2)")->isChecked());
     EXPECT_FALSE(child<QRadioButton>(w, "Option1(0)")->isChecked());
-    EXPECT_EQ(child<QCheckBox>(w, "CheckShow(1)")->text(), "不隐含进货价格");
     EXPECT_FALSE(child<QCheckBox>(w, "CheckShow(2)")->isChecked());
     EXPECT_TRUE(child<QCheckBox>(w, "CheckShow(0)")->isChecked());
-    EXPECT_EQ(child<QCheckBox>(w, "CheckQX(4)")->text(), "仅管理员可以操作[商品盈利能力统计分析]");
     EXPECT_FALSE(child<QCheckBox>(w, "CheckQX(3)")->isChecked());
-    for (const char* name : {"Text1", "Text2", "Text3"}) {
-        EXPECT_EQ(child<QLineEdit>(w, name)->maxLength(), 8);
-        EXPECT_EQ(child<QLineEdit>(w, name)->toolTip(), "最多8位");
+    for (const char* name : {"Text1", "Text2", "Text3"})
         EXPECT_TRUE(child<QLineEdit>(w, name)->text().isEmpty()); // never filled from the settings
-    }
-    EXPECT_EQ(child<QLineEdit>(w, "Text1")->echoMode(), QLineEdit::Password);
 
     child<QRadioButton>(w, "Option1(4)")->setChecked(true);
     click(w, 1);
@@ -79,8 +69,6 @@ TEST_F(AdminWindowsTest, SettingsWindowShowsTheOptionsAndWritesBackTheCleanedPas
 TEST_F(AdminWindowsTest, InitialisationWindowClosesOnlyWhenCompleted) {
     frmINIT w(session);
     w.show();
-    EXPECT_EQ(w.windowTitle(), "初始化系统");
-    EXPECT_EQ(child<QLineEdit>(w, "Text1")->echoMode(), QLineEdit::Password);
     child<QLineEdit>(w, "Text1")->setText("8");
     click(w, 1); // locked
     EXPECT_TRUE(w.isVisible());
@@ -96,23 +84,12 @@ TEST_F(AdminWindowsTest, LogViewerListsByIdentifierAndClears) {
     addRowOf(session, "T_txt", "RQ,cc", {"2009-1-2", "早的在后"});
     frmShowTXT w(session);
     w.show();
-    EXPECT_EQ(w.windowTitle(), "Vostrel[察看操作跟踪记录]");
-    auto* list = child<QTableView>(w, "ListViewL");
-    const QAbstractItemModel* m = list->model();
+    const QAbstractItemModel* m = child<QTableView>(w, "ListViewL")->model();
     ASSERT_EQ(m->rowCount(), 2);
     EXPECT_EQ(m->data(m->index(0, 0)).toString() + "|" + m->data(m->index(0, 1)).toString() + "|" +
                   m->data(m->index(0, 2)).toString(),
               "1|2009-1-9 8:05:03|晚的在前");
     EXPECT_EQ(m->data(m->index(1, 1)).toString(), "2009-1-2");
-    EXPECT_EQ(m->headerData(2, Qt::Horizontal).toString(), "操作描述");
-    // However narrow the list, the description keeps 1000 twips.
-    w.resize(200, 300);
-    QApplication::processEvents();
-    EXPECT_EQ(list->columnWidth(0), twips::toPx(*list, 600));
-    EXPECT_EQ(list->columnWidth(2), twips::toPx(*list, 1000));
-    w.resize(900, 500);
-    QApplication::processEvents();
-    EXPECT_EQ(list->columnWidth(2), list->width() - twips::toPx(*list, 360) - twips::toPx(*list, 3000));
 
     click(w, 1);
     EXPECT_EQ(m->rowCount(), 0);
@@ -128,23 +105,12 @@ TEST_F(AdminWindowsTest, AboutAndHelp) {
     EXPECT_FALSE(about.isVisible());
 
     frmHelp help;
-    EXPECT_EQ(help.windowTitle(), "操作说明");
-    const QString text = child<QPlainTextEdit>(help, "txtHelp")->toPlainText();
-    EXPECT_TRUE(text.startsWith("Vostrel 进销存台账 操作说明\n"));
-    qsizetype at = 0;
-    for (const char* topic : {"一、设计目的", "二、两级权限", "三、关键字查询", "四、统计分析",
-                              "五、主要功能", "六、查询的范围", "七、计算器"}) {
-        const qsizetype next = text.indexOf(QString::fromUtf8(topic), at);
-        EXPECT_GT(next, at) << topic; // in this order
-        at = next;
-    }
+    EXPECT_TRUE(
+        child<QPlainTextEdit>(help, "txtHelp")->toPlainText().startsWith("Vostrel 进销存台账 操作说明\n"));
 }
 
 TEST_F(AdminWindowsTest, BackupWindowAsksForANameAndAboutAFileThatExists) {
     frmBakup w(session);
-    EXPECT_EQ(w.windowTitle(), "Vostrel v3.6[数据备份与恢复]");
-    EXPECT_EQ(child<QPushButton>(w, "cmdS(2)")->toolTip(), "备份当前所有数据");
-    EXPECT_EQ(child<QPushButton>(w, "cmdS(3)")->toolTip(), "数据还原(需要事先备份)");
     click(w, 2); // cancelled: nothing said
     ASSERT_EQ(files.asked.size(), 1u);
     EXPECT_EQ(files.asked[0].caption, "请选择目标驱动器或路径。");
