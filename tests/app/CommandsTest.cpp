@@ -1,17 +1,18 @@
-// vostrel backup and vostrel restore: the copy, the password from standard input, the refusals
-// and the question asked only on a terminal.
+// The commands that run without windows: backup and restore (the copy, the password from
+// standard input, the refusals and the question asked only on a terminal), report and export.
 #include "app/Commands.h"
 #include "core/Session.h"
 #include "support/TestFixture.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace {
 
-class BackupCommandsTest : public LedgerFixture {
+class CommandsTest : public LedgerFixture {
 protected:
-    BackupCommandsTest() {
+    CommandsTest() {
         commandLine.print = [this](const QString& line) { out += line + '\n'; };
         commandLine.printError = [this](const QString& line) { err += line + '\n'; };
         commandLine.readLine = [this](const QString& prompt, bool secret) -> std::optional<QString> {
@@ -28,6 +29,7 @@ protected:
         return commandLine.run(QStringList{"vostrel", "--data", dataPath()} + args,
                                [](const QString&) { return 0; });
     }
+    QByteArray read(const QString& name) { return bytes(dir.filePath(name)); }
     QByteArray bytes(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -40,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(BackupCommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
+TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     AppendLog(session, "备份以前");
     const QString backup = dir.filePath("b.xkg");
     EXPECT_EQ(run({"backup", backup}), 0);
@@ -77,7 +79,7 @@ TEST_F(BackupCommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     EXPECT_EQ(log(), QStringList({"备份以前"}));
 }
 
-TEST_F(BackupCommandsTest, TheProgramReadsThePasswordFromAPipe) {
+TEST_F(CommandsTest, TheProgramReadsThePasswordFromAPipe) {
     const QString backup = dir.filePath("b.xkg");
     ASSERT_EQ(run({"backup", backup}), 0);
     AppendLog(session, "备份以后");
@@ -91,4 +93,99 @@ TEST_F(BackupCommandsTest, TheProgramReadsThePasswordFromAPipe) {
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "恢复完成。\n");
     session.open(dataPath());
     EXPECT_TRUE(log().isEmpty());
+}
+
+// vostrel report monthly|goods: the windows' texts, a tab between cells, and no log line.
+TEST_F(CommandsTest, ReportPrintsTheListsAsTheWindowsShowThem) {
+    const qlonglong a = addRowOf(session, "T_TZ", "MC,JC,XH,ZKC,ZCB", {"螺丝钉子", "LSDZ", "", 6, 60});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-a, "2009-1-5", 10, 100});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {a, "2009-2-1", 4, 60});
+    EXPECT_EQ(run({"report", "monthly"}), 0);
+    EXPECT_EQ(out,
+              "序号\t日期\t当月进货(元)\t当月销售(元)\t当月盈利(元)\t截至当月底库存(元)\t截至当月底盈利(元)\n"
+              "1\t200901\t100\t0\t0\t100\t0\n"
+              "2\t200902\t0\t60\t20\t60\t20\n");
+    EXPECT_EQ(run({"report", "goods"}), 0);
+    EXPECT_EQ(out, "序号\t商品标识\t注册日期\t最新库存量\t总销售数量\t毛利总额(元)\n"
+                   "1\t螺丝钉子/LSDZ/\t2009-1-5\t6\t4\t20\n"
+                   "......毛 利 合 计 ：  20 (元)\n");
+    EXPECT_TRUE(err.isEmpty());
+    EXPECT_TRUE(log().isEmpty());
+
+    EXPECT_EQ(run({"report"}), 2);
+    EXPECT_EQ(run({"report", "weekly"}), 2);
+    EXPECT_EQ(err, "report 后面应是 monthly（营销状态统计分析）或 goods（商品盈利能力统计分析）。\n"
+                   "用 vostrel --help 查看用法。\n");
+    EXPECT_TRUE(out.isEmpty());
+}
+
+// vostrel export: usage, failures, and the lists it writes.
+TEST_F(CommandsTest, ExportWrongUsageAndFailures) {
+    const QString csv = dir.filePath("a.csv");
+    for (const QStringList& args :
+         {QStringList{}, QStringList{"stock", "--csv"}, QStringList{"stock", csv},
+          QStringList{"stock", "--csv", "--pdf", csv}, QStringList{"stock", "--search"},
+          QStringList{"goods", "--csv", csv}, QStringList{"stock", "--csv", csv, "b"},
+          QStringList{"stock", "--tsv", csv}}) {
+        EXPECT_EQ(run(QStringList{"export"} + args), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(err.endsWith("用 vostrel --help 查看用法。\n")) << err.toStdString();
+    }
+    EXPECT_TRUE(err.startsWith("未知的选项：--tsv\n"));
+    run({"export", "goods", "--csv", csv});
+    EXPECT_TRUE(err.startsWith("没有这个列表：goods\n"));
+    EXPECT_FALSE(QFile::exists(csv));
+
+    const QString nowhere = dir.filePath("没有/a.csv");
+    EXPECT_EQ(run({"export", "stock", "--csv", nowhere}), 1);
+    EXPECT_TRUE(err.startsWith("无法写入文件“" + nowhere + "”：")) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
+    session.execSql("update T_Option set Show_JHZJE=False, Show_ZCB=True, Show_LSJ=False, Show_PFJ=False, "
+                    "Show_DBJ=True where id=3");
+    const qlonglong g = addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
+                                 {"螺丝钉", "LSD", "M6", "A1", 5, 15, 37.5, 2.5, 3.5, 3, 2, false});
+    addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
+             {"扳手", "BS", "", "B2", 0, 1, 9, 9, 12, 0, 0, false});
+    const qlonglong gys = addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金店", "城东", "螺丝"});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
+             {-g, "2009-1-9", 15, 7777, 0, gys, 0, ""});
+    addRowOf(session, "T_KH", "KHMC,KHZL", {"张三", "电话, 手机"});
+    const qlonglong logLines = scalar("select count(*) from T_txt").toLongLong();
+
+    EXPECT_EQ(run({"export", "purchases", "--csv", dir.filePath("进货.csv")}), 0);
+    EXPECT_EQ(out, "已导出 1 行到 " + dir.filePath("进货.csv") + "\n");
+    EXPECT_EQ(read("进货.csv"), QByteArray("\xEF\xBB\xBF进  货  记  录\r\n"
+                                           "序号,日期,商品标识,数量,金额,挂账金额,备注\r\n"
+                                           "1,2009-1-9,螺丝钉/LSD/M6,15,...,,/五金店/城东/螺丝/\r\n"));
+
+    EXPECT_EQ(run({"export", "stock", "--search", "螺丝'", "--xlsx", dir.filePath("库存.xlsx")}), 0);
+    EXPECT_EQ(
+        xlsxCells(dir.filePath("库存.xlsx")),
+        QStringList({"A1=包含关键字<螺丝>的库存记录", "A2=序号", "B2=商品标识", "C2=库位", "D2=库存",
+                     "E2=最小库存", "F2=总成本", "G2=零售价", "H2=批发价", "I2=调拨价", "A3#1",
+                     "B3=螺丝钉/LSD/M6", "C3=A1", "D3#15", "E3#5", "F3#37.5", "G3=...", "H3=...", "I3#2"}));
+
+    EXPECT_EQ(run({"export", "customers", "--search", "张", "--csv", dir.filePath("客户.csv")}), 0);
+    EXPECT_EQ(read("客户.csv"), QByteArray("\xEF\xBB\xBF包含关键字<张>的客户资料\r\n"
+                                           "序号,客户名称,客户资料\r\n"
+                                           "1,张三,\"电话, 手机\"\r\n"));
+
+    // The PDF is the printed report, made by the program run without a display; it stages the
+    // print's rows and writes nothing else.
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(VOSTREL_PROGRAM, {"--data", dataPath(), "export", "stock", "--pdf", dir.filePath("库存.pdf")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString pdf = toolOutput("pdftotext", {"-layout", dir.filePath("库存.pdf"), "-"});
+    EXPECT_TRUE(pdf.contains(QRegularExpression("库 +存 +记 +录"))) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains(QRegularExpression("2 +螺丝钉/LSD/M6 +15 +A1")));
+    EXPECT_EQ(rowsText("select XH,TB1,TB2,TB3,TB4 from T_Print1", "null"),
+              "1|扳手/BS/|1|B2|null,2|螺丝钉/LSD/M6|15|A1|null");
+    EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), logLines);
 }
