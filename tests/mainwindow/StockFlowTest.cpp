@@ -21,15 +21,6 @@ namespace {
 
 class StockFlowTest : public LedgerFixture {
 protected:
-    void SetUp() override {
-        LedgerFixture::SetUp();
-        try {
-            session.query("select top 1 id & '' from T_Key");
-        } catch (const DbError&) {
-            GTEST_SKIP() << "the Jet statements of the lists need the Jet translator";
-        }
-    }
-
     // Runs `act` on the modal form that `open` shows, once it is up.
     static void withModal(const std::function<void()>& open, const std::function<void(QWidget&)>& act) {
         bool ran = false;
