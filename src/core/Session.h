@@ -55,7 +55,6 @@ public:
     // Hands the statement's rows to the reader one at a time, read straight from the data
     // file; for lists of many rows. The rows are valid only inside the reader.
     void read(const QString& jetSql, const std::function<void(RowSource&)>& reader);
-    const QueryResult& sharedResult() const { return shared_; }
     // The statement's rows whose ID is one of these, in no particular order: the records of the
     // rows a long list shows. The statement must have an ID column.
     void readByIds(const QString& jetSql, const std::vector<qlonglong>& ids,

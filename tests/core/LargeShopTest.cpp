@@ -2,40 +2,21 @@
 #include "LargeShop.h"
 #include "support/TestFixture.h"
 
-#include <QCryptographicHash>
 #include <cmath>
 #include <map>
-
-namespace {
-
-LargeShopSizes smallShop(std::uint64_t seed) {
-    return {.goods = 150,
-            .movements = 6000,
-            .customers = 40,
-            .demands = 160,
-            .suppliers = 15,
-            .keywords = 120,
-            .seed = seed,
-            .firstYear = 2016,
-            .years = 3};
-}
-
-// Every row of the tables the generator fills, as one digest.
-QByteArray digest(Session& s) {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    for (const char* table : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Key"})
-        for (const auto& row : s.query(QStringLiteral("select * from %1 order by ID").arg(table)).rows)
-            for (const QVariant& v : row)
-                hash.addData(v.toString().toUtf8().append('\x1f'));
-    return hash.result();
-}
-
-} // namespace
 
 TEST(LargeShopTest, KeepsTheLedgerInvariants) {
     QTemporaryDir dir;
     const QString path = dir.filePath("large.mdb");
-    const LargeShopSizes sizes = smallShop(7);
+    const LargeShopSizes sizes = {.goods = 150,
+                                  .movements = 6000,
+                                  .customers = 40,
+                                  .demands = 160,
+                                  .suppliers = 15,
+                                  .keywords = 120,
+                                  .seed = 7,
+                                  .firstYear = 2016,
+                                  .years = 3};
     const LargeShopSummary sum = GenerateLargeShop(path, sizes);
     EXPECT_GT(sum.sales, sum.purchases);                   // a shop sells in smaller lots than it buys
     EXPECT_THROW(GenerateLargeShop(path, sizes), DbError); // never over an existing file
@@ -106,13 +87,4 @@ TEST(LargeShopTest, KeepsTheLedgerInvariants) {
         }
     }
     EXPECT_GT(emptied, 0); // some items were sold out completely
-
-    // The same seed gives the same shop, another seed another one.
-    GenerateLargeShop(dir.filePath("again.mdb"), sizes);
-    GenerateLargeShop(dir.filePath("other.mdb"), smallShop(8));
-    Session again(boxes), other(boxes);
-    again.open(dir.filePath("again.mdb"));
-    other.open(dir.filePath("other.mdb"));
-    EXPECT_EQ(digest(again), digest(s));
-    EXPECT_NE(digest(other), digest(s));
 }
