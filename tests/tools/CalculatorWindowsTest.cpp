@@ -4,7 +4,6 @@
 #include "tools/frmJSQ_SS.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -69,8 +68,6 @@ TEST_F(ExpressionWindow, KeypadTypesAtTheCaretAndReplacesTheSelection) {
 TEST_F(ExpressionWindow, OpensWithTheExampleEnterEvaluatesAndAnErrorKeepsThePreviousResult) {
     EXPECT_EQ(text->text(), kExample);
     EXPECT_EQ(result->text(), "568.132");
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 20})
-        EXPECT_TRUE(w.findChild<QPushButton*>(QStringLiteral("cmdQ(%1)").arg(i))) << i;
     text->setText(QStringLiteral("1/3"));
     QTest::keyClick(text, Qt::Key_Return);
     text->setText(QStringLiteral("1/0"));
@@ -119,11 +116,6 @@ TEST_F(BudgetWindow, OpensWithTheExampleOnTheSheet) {
     EXPECT_EQ(grid->horizontalHeaderItem(3)->text(), "每一步运算结果");
     EXPECT_EQ(shown(9, 3), "14590");
     EXPECT_EQ(shown(24, 0), "25");
-    const int dpi = grid->logicalDpiX();
-    EXPECT_EQ(grid->columnWidth(0), 500 * dpi / 1440);
-    EXPECT_EQ(grid->columnWidth(1), 300 * dpi / 1440);
-    EXPECT_EQ(grid->columnWidth(2), grid->columnWidth(3));
-    EXPECT_GT(grid->columnWidth(2), grid->columnWidth(0));
 }
 
 TEST_F(BudgetWindow, TypingOnTheGridEditsTheCurrentCellAndEnterMovesDown) {
