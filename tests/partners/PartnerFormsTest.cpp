@@ -10,7 +10,6 @@
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -38,13 +37,10 @@ using SupplierFormTest = PartnerFixture;
 TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
     customer("甲方公司", "城东");
     frmAddKH form(session);
-    EXPECT_EQ(form.windowTitle(), "Vostrel[维护客户信息]");
     QAbstractItemModelTester tester(&form.model());
     ASSERT_EQ(form.model().rowCount(), 1);
     EXPECT_EQ(box(form, "Text1")->text(), "甲方公司"); // the first row is shown after a load
     EXPECT_EQ(box(form, "Text2")->text(), "城东");
-    EXPECT_EQ(list(form)->columnWidth(partners::CustomerListModel::MC), 5000 * form.logicalDpiX() / 1440);
-    EXPECT_EQ(form.model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "客户资料");
 
     box(form, "Text1")->setText(" a'b ");
     click(form, 1);
@@ -133,7 +129,6 @@ TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
     demand(a, QDate(2024, 5, 1), "螺丝");
     demand(b, QDate(2024, 5, 1), "钢管", true);
     frmAddKHXQ form(session);
-    EXPECT_EQ(form.windowTitle(), "Vostrel[录入客户需求]");
     QAbstractItemModelTester tester(&form.model());
     ASSERT_EQ(form.model().rowCount(), 2);
     EXPECT_EQ(form.model().index(1, partners::GroupedDemandListModel::KHXQ).data().toString(), "已了|钢管");
@@ -178,7 +173,6 @@ TEST_F(SupplierFormTest, AddingKeepsTheSearchFilter) {
     supplier("华北钢材", "", "钢管");
     supplier("东方物资", "电话", "五金");
     frmAddGYS form(session);
-    EXPECT_EQ(form.windowTitle(), "Vostrel[维护供货商信息]");
     QAbstractItemModelTester tester(&form.model());
     EXPECT_EQ(form.model().index(1, partners::SupplierListModel::GYS).data().toString(), "华北钢材()");
     EXPECT_EQ(box(form, "Text3")->text(), "五金");
