@@ -84,6 +84,13 @@ CleanGoods cleanGoods(const GoodsFields& in) {
     return c;
 }
 
+// A stock figure the data file must never get: the arithmetic went beyond what a number holds.
+QString unstorable(double zkc, double zcb, double dj) {
+    if (!std::isfinite(zkc)) return kQuantityWrong;
+    if (!std::isfinite(zcb) || !std::isfinite(dj)) return kAmountWrong;
+    return {};
+}
+
 QString quoted(const QString& cleanText) {
     return QLatin1Char('\'') + cleanText + QLatin1Char('\'');
 }
@@ -154,10 +161,12 @@ qlonglong Ledger::lastMovementId(qlonglong signedGoodsId) {
     return r.isEmpty() ? 0 : r.value(0, 0).toLongLong();
 }
 
-void Ledger::writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj) {
+QString Ledger::writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj) {
+    if (const QString why = unstorable(zkc, zcb, dj.value_or(0.0)); !why.isEmpty()) return why;
     QString sql = QStringLiteral("update T_TZ set ZKC=") + num(zkc) + QStringLiteral(",ZCB=") + num(zcb);
     if (dj) sql += QStringLiteral(",DJ=") + num(*dj);
     s_.execSql(sql + QStringLiteral(" where ID=") + num(goodsId));
+    return {};
 }
 
 qlonglong Ledger::insertMovement(qlonglong tzid, const MovementFields& m) {
@@ -236,21 +245,21 @@ LedgerResult Ledger::registerGoods(const GoodsFields& goods, const MovementField
     const CleanMovement c = cleanMovement(firstPurchase, true);
     if (!c.refusal.isEmpty()) return LedgerResult::refused(c.refusal);
     const MovementFields& m = c.m;
+    const double dj = m.SL > 0 ? m.ZJE / m.SL : 0.0; // no stock, no unit cost
+    if (const QString why = unstorable(m.SL, m.ZJE, dj); !why.isEmpty()) return LedgerResult::refused(why);
     return write(kLogRegistered + g.g.MC + QLatin1Char('(') + g.g.XH + QLatin1Char(')'), [&] {
-        const qlonglong id =
-            s_.addRow(QStringLiteral("T_TZ"), {{QStringLiteral("MC"), g.g.MC},
-                                               {QStringLiteral("JC"), g.g.JC},
-                                               {QStringLiteral("XH"), g.g.XH},
-                                               {QStringLiteral("KW"), g.g.KW},
-                                               {QStringLiteral("KCmin"), g.g.KCmin},
-                                               {QStringLiteral("LSJ"), g.g.LSJ},
-                                               {QStringLiteral("PFJ"), g.g.PFJ},
-                                               {QStringLiteral("DBJ"), g.g.DBJ},
-                                               {QStringLiteral("ZKC"), m.SL},
-                                               {QStringLiteral("ZCB"), m.ZJE},
-                                               {QStringLiteral("BJ"), false},
-                                               // no stock, no unit cost
-                                               {QStringLiteral("DJ"), m.SL > 0 ? m.ZJE / m.SL : 0.0}});
+        const qlonglong id = s_.addRow(QStringLiteral("T_TZ"), {{QStringLiteral("MC"), g.g.MC},
+                                                                {QStringLiteral("JC"), g.g.JC},
+                                                                {QStringLiteral("XH"), g.g.XH},
+                                                                {QStringLiteral("KW"), g.g.KW},
+                                                                {QStringLiteral("KCmin"), g.g.KCmin},
+                                                                {QStringLiteral("LSJ"), g.g.LSJ},
+                                                                {QStringLiteral("PFJ"), g.g.PFJ},
+                                                                {QStringLiteral("DBJ"), g.g.DBJ},
+                                                                {QStringLiteral("ZKC"), m.SL},
+                                                                {QStringLiteral("ZCB"), m.ZJE},
+                                                                {QStringLiteral("BJ"), false},
+                                                                {QStringLiteral("DJ"), dj}});
         if (m.SL > 0) insertMovement(-id, m);
         return LedgerResult::done(id);
     });
@@ -265,7 +274,8 @@ LedgerResult Ledger::bookPurchase(qlonglong goodsId, const MovementFields& in, c
         const double zcb = round2(st->ZCB + m.ZJE);
         // The stock is never below 0, so after a purchase it is above 0; a damaged row that
         // ends at 0 gets unit cost 0 rather than a division by zero.
-        writeStock(goodsId, zkc, zcb, zkc != 0 ? zcb / zkc : 0.0);
+        if (const QString why = writeStock(goodsId, zkc, zcb, zkc != 0 ? zcb / zkc : 0.0); !why.isEmpty())
+            return LedgerResult::refused(why);
         return LedgerResult::done(id);
     });
 }
@@ -281,7 +291,8 @@ LedgerResult Ledger::bookSale(qlonglong goodsId, const MovementFields& in, const
         // The total cost falls in proportion, so the unit cost stays as it was.
         const double zkc = round2(st->ZKC - m.SL);
         const double zcb = round2((st->ZCB / st->ZKC) * (st->ZKC - m.SL));
-        writeStock(goodsId, zkc, zcb);
+        if (const QString why = writeStock(goodsId, zkc, zcb); !why.isEmpty())
+            return LedgerResult::refused(why);
         return LedgerResult::done(id);
     });
 }
@@ -292,8 +303,11 @@ LedgerResult Ledger::editPurchase(qlonglong recordId, const MovementFields& in, 
                             // What has left the stock of this purchase cannot be taken back from it.
                             if (m.SL < round2(old.SL - st.ZKC)) return LedgerResult::refused(kQuantityWrong);
                             updateMovement(recordId, m);
-                            writeStock(old.goodsId(), round2(st.ZKC + (m.SL - old.SL)),
-                                       round2(st.ZCB + (m.ZJE - old.ZJE)));
+                            if (const QString why =
+                                    writeStock(old.goodsId(), round2(st.ZKC + (m.SL - old.SL)),
+                                               round2(st.ZCB + (m.ZJE - old.ZJE)));
+                                !why.isEmpty())
+                                return LedgerResult::refused(why);
                             return LedgerResult::done(recordId);
                         });
 }
@@ -308,7 +322,9 @@ LedgerResult Ledger::editSale(qlonglong recordId, const MovementFields& in, cons
                             updateMovement(recordId, m);
                             // The total cost is rebuilt from the unit cost and the new stock.
                             const double zkc = round2(st.ZKC + old.SL - m.SL);
-                            writeStock(old.goodsId(), zkc, round2(st.DJ * zkc));
+                            if (const QString why = writeStock(old.goodsId(), zkc, round2(st.DJ * zkc));
+                                !why.isEmpty())
+                                return LedgerResult::refused(why);
                             return LedgerResult::done(recordId);
                         });
 }
@@ -348,7 +364,8 @@ LedgerResult Ledger::undoLastSale(const SaleRecord& sale, const std::function<bo
         if (apply) {
             // Back at the unit cost; the sale's own amount plays no part.
             const double zkc = round2(st->ZKC + m->SL);
-            writeStock(goodsId, zkc, round2(zkc * st->DJ));
+            if (const QString why = writeStock(goodsId, zkc, round2(zkc * st->DJ)); !why.isEmpty())
+                return LedgerResult::refused(why);
             deleteMovement(sale.ID);
         }
         return LedgerResult::done(sale.ID);
@@ -367,7 +384,8 @@ LedgerResult Ledger::undoLastPurchase(const PurchaseRecord& purchase, const std:
         if (apply) {
             const double zkc = round2(st->ZKC - m->SL);
             const double zcb = round2(st->ZCB - m->ZJE);
-            writeStock(goodsId, zkc, zcb, zkc > 0 ? zcb / zkc : 0.0);
+            if (const QString why = writeStock(goodsId, zkc, zcb, zkc > 0 ? zcb / zkc : 0.0); !why.isEmpty())
+                return LedgerResult::refused(why);
             deleteMovement(purchase.ID);
         }
         return LedgerResult::done(purchase.ID);

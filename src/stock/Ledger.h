@@ -105,7 +105,9 @@ private:
     // The date of the goods item's earliest purchase; none when it has no purchase record.
     std::optional<QDate> firstPurchaseDate(qlonglong goodsId);
     bool beforeFirstPurchase(qlonglong goodsId, const QDate& date);
-    void writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj = std::nullopt);
+    // Empty when written; a refusal, writing nothing, when a figure is beyond what a number
+    // holds (a huge amount over a tiny quantity).
+    QString writeStock(qlonglong goodsId, double zkc, double zcb, std::optional<double> dj = std::nullopt);
     qlonglong insertMovement(qlonglong tzid, const MovementFields& m);
     void updateMovement(qlonglong recordId, const MovementFields& m);
     void deleteMovement(qlonglong recordId);
