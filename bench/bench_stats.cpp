@@ -4,6 +4,7 @@
 //   bench_stats <file.mdb> [--reference SMALL.mdb] [--reps N] [--only monthly|goods] [--no-reference]
 #include "StatsReference.h"
 
+#include "core/Options.h"
 #include "core/Session.h"
 #include "stats/GoodsProfit.h"
 #include "stats/MonthlyStatus.h"
@@ -52,7 +53,9 @@ Timing timeMedian(int reps, const std::function<void()>& run) {
 }
 
 ReferenceList programMonthly(Session& s) {
-    return {MonthlyStatus::texts(*MonthlyStatus::compute(s)), {}};
+    Options shown; // the figures themselves, whatever the data file hides
+    shown.Show_JHZJE = shown.Show_ZCB = true;
+    return {MonthlyStatus::texts(*MonthlyStatus::compute(s), shown), {}};
 }
 
 ReferenceList programGoods(Session& s) {

@@ -1,5 +1,7 @@
 #include "app/ReportCommand.h"
 
+#include "core/Session.h"
+
 #include "stats/GoodsProfit.h"
 #include "stats/MonthlyStatus.h"
 
@@ -23,7 +25,7 @@ int runReport(CommandContext& c) {
     if (which == QLatin1String("monthly")) {
         const auto months = MonthlyStatus::compute(*s);
         c.print(headerLine(MonthlyStatus::columns()));
-        for (const QStringList& row : MonthlyStatus::texts(*months))
+        for (const QStringList& row : MonthlyStatus::texts(*months, s->options))
             c.print(row.join(QLatin1Char('\t')));
     } else {
         const auto goods = GoodsProfit::compute(*s);

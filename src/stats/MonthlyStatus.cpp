@@ -1,5 +1,6 @@
 #include "stats/MonthlyStatus.h"
 
+#include "core/Options.h"
 #include "core/Vb.h"
 #include "stats/MovementScan.h"
 #include "stats/Progress.h"
@@ -19,16 +20,18 @@ const std::vector<StatsColumn>& MonthlyStatus::columns() {
     return columns;
 }
 
-QStringList MonthlyStatus::texts(const MonthRow& row, int number) {
-    return {QString::number(number), row.RQ1,          vb::CStr(row.JH), vb::CStr(row.XS),
-            vb::CStr(row.YL),        vb::CStr(row.KC), vb::CStr(row.ZYL)};
+QStringList MonthlyStatus::texts(const MonthRow& row, int number, const Options& shown) {
+    const QString hidden = QStringLiteral("...");
+    return {QString::number(number), row.RQ1,          shown.Show_JHZJE ? vb::CStr(row.JH) : hidden,
+            vb::CStr(row.XS),        vb::CStr(row.YL), shown.Show_ZCB ? vb::CStr(row.KC) : hidden,
+            vb::CStr(row.ZYL)};
 }
 
-std::vector<QStringList> MonthlyStatus::texts(const std::vector<MonthRow>& rows) {
+std::vector<QStringList> MonthlyStatus::texts(const std::vector<MonthRow>& rows, const Options& shown) {
     std::vector<QStringList> out;
     out.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
-        out.push_back(texts(rows[i], int(i) + 1));
+        out.push_back(texts(rows[i], int(i) + 1, shown));
     return out;
 }
 

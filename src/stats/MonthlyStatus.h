@@ -10,6 +10,7 @@
 #include <vector>
 
 class Progress;
+struct Options;
 class Session;
 
 struct MonthRow {
@@ -27,8 +28,9 @@ public:
     // The months in ascending order; none when the operator stopped the computation.
     // Throws DbError.
     static std::optional<std::vector<MonthRow>> compute(Session& session, Progress* progress = nullptr);
-    // The list row's texts, the row number (from 1) first.
-    static QStringList texts(const MonthRow& row, int number);
+    // The list row's texts, the row number (from 1) first; the purchases and the stock value
+    // read "..." while the options hide purchase amounts and total cost.
+    static QStringList texts(const MonthRow& row, int number, const Options& shown);
     // Every row's texts, numbered from 1.
-    static std::vector<QStringList> texts(const std::vector<MonthRow>& rows);
+    static std::vector<QStringList> texts(const std::vector<MonthRow>& rows, const Options& shown);
 };

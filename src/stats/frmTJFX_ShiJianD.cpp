@@ -1,5 +1,7 @@
 #include "stats/frmTJFX_ShiJianD.h"
 
+#include "core/Session.h"
+
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -11,19 +13,20 @@
 
 frmTJFX_ShiJianD::frmTJFX_ShiJianD(Session& session, QWidget* parent)
     : StatsWindow(session, QStringLiteral("frmTJFX_ShiJianD"), QStringLiteral("营销状态统计分析"),
-                  MonthlyStatus::columns(), Qt::Vertical, parent) {
+                  MonthlyStatus::columns(), Qt::Vertical, parent),
+      shown_(session.options) {
     fitToScreen(listWidth() + twips(600), twips(13200));
 }
 
 std::function<bool(Session&, Progress&)> frmTJFX_ShiJianD::computation() {
     auto result = std::make_shared<Result>();
     result_ = result;
-    return [result](Session& session, Progress& progress) {
+    return [result, shown = shown_](Session& session, Progress& progress) {
         auto months = MonthlyStatus::compute(session, &progress);
         if (!months) return false;
         result->months = std::move(*months);
         qlonglong number = 0;
-        for (QStringList& texts : MonthlyStatus::texts(result->months)) {
+        for (QStringList& texts : MonthlyStatus::texts(result->months, shown)) {
             texts.removeFirst(); // the list numbers its rows itself
             result->rows.push_back({++number, std::move(texts)});
         }
@@ -34,31 +37,36 @@ std::function<bool(Session&, Progress&)> frmTJFX_ShiJianD::computation() {
 namespace {
 
 // Bars for each month's purchases and sales, a line for the profit accumulated by its end.
-QChartView* monthlyChart(const std::vector<MonthRow>& months) {
+// Hidden purchase amounts have no bars.
+QChartView* monthlyChart(const std::vector<MonthRow>& months, bool showPurchases) {
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("每月进货、销售与累计盈利"));
-    auto* bought = new QBarSet(QStringLiteral("当月进货(元)"));
-    bought->setColor(QColor(0x3a, 0x7b, 0xc8));
-    bought->setBorderColor(bought->color());
+    chart->setTitle(showPurchases ? QStringLiteral("每月进货、销售与累计盈利")
+                                  : QStringLiteral("每月销售与累计盈利"));
+    auto* bars = new QBarSeries;
+    if (showPurchases) {
+        auto* bought = new QBarSet(QStringLiteral("当月进货(元)"));
+        bought->setColor(QColor(0x3a, 0x7b, 0xc8));
+        bought->setBorderColor(bought->color());
+        bars->append(bought);
+    }
     auto* sold = new QBarSet(QStringLiteral("当月销售(元)"));
     sold->setColor(QColor(0xf0, 0x9a, 0x2c));
     sold->setBorderColor(sold->color());
-    auto* bars = new QBarSeries;
+    bars->append(sold);
     auto* profit = new QLineSeries;
     profit->setName(QStringLiteral("截至当月底盈利(元)"));
     profit->setPen(QPen(QColor(0xc0, 0x30, 0x30), 2));
     double low = 0, high = 0, profitLow = 0, profitHigh = 0;
     for (size_t i = 0; i < months.size(); ++i) {
-        *bought << months[i].JH;
+        const double bought = showPurchases ? months[i].JH : 0.0;
+        if (showPurchases) *bars->barSets().front() << bought;
         *sold << months[i].XS;
         profit->append(double(i), months[i].ZYL);
-        high = std::max({high, months[i].JH, months[i].XS});
-        low = std::min({low, months[i].JH, months[i].XS});
+        high = std::max({high, bought, months[i].XS});
+        low = std::min({low, bought, months[i].XS});
         profitHigh = std::max(profitHigh, months[i].ZYL);
         profitLow = std::min(profitLow, months[i].ZYL);
     }
-    bars->append(bought);
-    bars->append(sold);
     chart->addSeries(bars);
     chart->addSeries(profit);
 
@@ -82,7 +90,7 @@ QChartView* monthlyChart(const std::vector<MonthRow>& months) {
     profit->attachAxis(axisX);
 
     auto* money = new QValueAxis;
-    money->setTitleText(QStringLiteral("进货、销售(元)"));
+    money->setTitleText(showPurchases ? QStringLiteral("进货、销售(元)") : QStringLiteral("销售(元)"));
     money->setLabelFormat(QStringLiteral("%.0f"));
     money->setRange(low, high > low ? high : low + 1);
     money->applyNiceNumbers();
@@ -107,5 +115,5 @@ QChartView* monthlyChart(const std::vector<MonthRow>& months) {
 
 void frmTJFX_ShiJianD::showResult() {
     setRows(std::move(result_->rows));
-    if (!result_->months.empty()) setChart(monthlyChart(result_->months));
+    if (!result_->months.empty()) setChart(monthlyChart(result_->months, shown_.Show_JHZJE));
 }

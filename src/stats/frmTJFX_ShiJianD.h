@@ -1,6 +1,7 @@
 #pragma once
 // 营销状态统计分析: purchases, sales, profit and stock value month by month, with a chart of
 // the monthly purchases and sales and the accumulated profit.
+#include "core/Options.h"
 #include "stats/MonthlyStatus.h"
 #include "stats/StatsWindow.h"
 
@@ -21,4 +22,5 @@ private:
         std::vector<StatsListRow> rows;
     };
     std::shared_ptr<Result> result_;
+    Options shown_; // the switches that hide money, as the window opened
 };

@@ -14,6 +14,7 @@ class StatsFixture : public LedgerFixture {
 protected:
     void SetUp() override {
         LedgerFixture::SetUp();
+        session.options.Show_JHZJE = session.options.Show_ZCB = true; // as a new data file has them
         session.execNative(QStringLiteral("PRAGMA synchronous=OFF")); // many small writes
     }
     qlonglong addGoods(const QString& mc, const QString& jc, const QString& xh, double zkc, double zcb) {

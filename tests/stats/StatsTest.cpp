@@ -12,7 +12,7 @@ namespace {
 class StatsTest : public StatsFixture {
 protected:
     std::vector<QStringList> monthly() {
-        return MonthlyStatus::texts(MonthlyStatus::compute(session).value());
+        return MonthlyStatus::texts(MonthlyStatus::compute(session).value(), session.options);
     }
     std::vector<QStringList> goods(QString* total = nullptr) {
         const GoodsProfitList list = GoodsProfit::compute(session).value();
