@@ -1,6 +1,7 @@
 #include "app/BackupCommands.h"
 
 #include "admin/DataFileCopies.h"
+#include "core/DataFileLock.h"
 #include "core/Session.h"
 
 #include <QFileInfo>
@@ -27,6 +28,14 @@ int restore(CommandContext& c) {
     if (c.args.size() != 1) return c.wrongUsage(QStringLiteral("restore 需要一个参数：备份文件的名称。"));
     Session* session = c.session();
     if (!session) return exitstatus::Failed;
+    // A window on the data file would go on working on the file it opened, not the restored one.
+    DataFileLock lock(c.dataFile);
+    if (const auto taken = lock.take(); taken != DataFileLock::Outcome::Taken) {
+        c.printError(taken == DataFileLock::Outcome::InUse
+                         ? QStringLiteral("数据文件正在被另一个Vostrel使用，不能还原；请先关闭它。")
+                         : QStringLiteral("数据文件所在的文件夹不能写入，不能还原。"));
+        return exitstatus::Failed;
+    }
     const QString source = QFileInfo(c.args[0]).absoluteFilePath();
     DataFileCopies copies(*session);
     const auto password = c.readLine(QStringLiteral("还原口令："), true);

@@ -105,7 +105,8 @@ QString CommandLine::helpText(const QString& dataFile) const {
     if (!commands_.empty()) {
         text += QStringLiteral("\n命令（不打开窗口）：\n");
         for (const Command& c : commands_)
-            text += QStringLiteral("  ") + c.name + QLatin1Char(' ') + c.synopsis +
+            text += QStringLiteral("  ") + c.name +
+                    (c.synopsis.isEmpty() ? QString() : QLatin1Char(' ') + c.synopsis) +
                     QStringLiteral("\n      ") + c.description + QLatin1Char('\n');
     }
     text += QStringLiteral("\n退出状态：0 完成，1 被拒绝或失败（原因见标准错误输出），2 用法错误。");

@@ -1,6 +1,7 @@
 #include "app/GuiStartup.h"
 
 #include "admin/DailySafetyCopy.h"
+#include "core/DataFileLock.h"
 #include "core/Session.h"
 #include "core/Startup.h"
 #include "mainwindow/frmmain.h"
@@ -10,6 +11,7 @@
 #include "ui/frmKey.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
@@ -25,6 +27,16 @@ bool InstallQtChineseTexts(QTranslator& translator) {
 }
 
 int RunStartup(Session& session, const QString& dataFile, const MainWindowFactory& makeMainWindow) {
+    // One window per data file, taken before anything reads or upgrades it. A file that is not
+    // there is refused by the start itself, with its own message.
+    DataFileLock lock(dataFile);
+    if (QFileInfo(dataFile).isFile())
+        if (const int status = LockDataFile(session, lock)) return status;
+    // The connection closes before the lock goes, so the next start finds the file at rest.
+    struct CloseFirst {
+        Session& s;
+        ~CloseFirst() { s.close(); }
+    } closeFirst{session};
     if (const int status = StartSession(session, dataFile)) return status;
     {
         frmKey login(session);

@@ -1,5 +1,6 @@
 #include "core/Startup.h"
 
+#include "core/DataFileLock.h"
 #include "core/Schema.h"
 #include "core/Session.h"
 #include "core/Vb.h"
@@ -137,4 +138,18 @@ int StartSession(Session& session, const QString& dataFile) {
         return stop.exitCode;
     }
     return 0;
+}
+
+int LockDataFile(Session& session, DataFileLock& lock) {
+    switch (lock.take()) {
+    case DataFileLock::Outcome::Taken:
+        return 0;
+    case DataFileLock::Outcome::InUse:
+        session.boxes().critical(app::kDataFileInUse, app::kTitle);
+        return 1;
+    case DataFileLock::Outcome::NotWritable:
+        break;
+    }
+    session.boxes().critical(app::kDataFolderNotWritable + QLatin1Char('\n') + lock.path(), app::kTitle);
+    return 1;
 }

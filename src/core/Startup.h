@@ -3,6 +3,7 @@
 // The login and the main window follow in the program's entry.
 #include <QString>
 
+class DataFileLock;
 class Session;
 
 namespace app {
@@ -11,6 +12,10 @@ inline const QString kDownloadAddress = QStringLiteral("新版本随源代码发
 // Shown when the data file cannot be used at all, and when its options row is missing.
 inline const QString kDataFileError = QStringLiteral("数据文件出现错误，程序不能继续运行!");
 inline const QString kDataFileDamaged = QStringLiteral("数据文件遭到破坏，程序不能继续运行!");
+// A second start on a data file that a running program has open.
+inline const QString kDataFileInUse = QStringLiteral("数据文件正在被另一个Vostrel使用，程序不能继续运行!");
+inline const QString kDataFolderNotWritable =
+    QStringLiteral("数据文件所在的文件夹不能写入，程序不能继续运行!");
 } // namespace app
 
 // "您需要下载新版本！" with the download address in parentheses.
@@ -31,3 +36,8 @@ bool ReloadOptions(Session& session);
 // Returns 0 when the session is ready; otherwise the message was shown and the program's exit
 // status is returned (non-zero).
 int StartSession(Session& session, const QString& dataFile);
+
+// Takes the data file's lock for a run that writes it (the windows); when another run holds it
+// or its folder cannot hold the lock file, shows why and returns the exit status (non-zero).
+// Nothing else is done to the file then.
+int LockDataFile(Session& session, DataFileLock& lock);

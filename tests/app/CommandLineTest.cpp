@@ -76,7 +76,7 @@ TEST_F(CommandLineTest, HelpAndVersionWorkWithoutADisplay) {
     EXPECT_TRUE(help.contains("--data <文件>")) << help.toStdString();
 
     EXPECT_EQ(run({"-h"}), 0);
-    EXPECT_TRUE(out.contains("  name \n      the business name")) << out.toStdString();
+    EXPECT_TRUE(out.contains("  name\n      the business name")) << out.toStdString();
     EXPECT_TRUE(out.contains("\n数据文件：" + dataPath() + "\n")) << out.toStdString();
     EXPECT_FALSE(windowsFile.has_value());
     run({"--data", "/tmp/其它.mdb", "--help"});

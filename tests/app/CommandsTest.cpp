@@ -1,6 +1,8 @@
 // The commands that run without windows: backup and restore (the copy, the password from
-// standard input, the refusals and the question asked only on a terminal), report and export.
+// standard input, the refusals and the question asked only on a terminal), report, export and
+// check.
 #include "app/Commands.h"
+#include "core/DataFileLock.h"
 #include "core/Session.h"
 #include "support/TestFixture.h"
 
@@ -70,8 +72,18 @@ TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     EXPECT_EQ(err, "没有备份。\n");
     EXPECT_EQ(bytes(dataPath()), live);
 
-    // Without a terminal nobody is asked: the password alone.
+    // Without a terminal nobody is asked: the password alone. Not while a window has the file
+    // open, though a backup may be made then.
     commandLine.interactive = false;
+    {
+        DataFileLock window(dataPath());
+        ASSERT_EQ(window.take(), DataFileLock::Outcome::Taken);
+        input = {"8"};
+        EXPECT_EQ(run({"restore", backup}), 1);
+        EXPECT_EQ(err, "数据文件正在被另一个Vostrel使用，不能还原；请先关闭它。\n");
+        EXPECT_EQ(run({"backup", dir.filePath("c.xkg")}), 0);
+    }
+    EXPECT_EQ(bytes(dataPath()), live);
     input = {"8"};
     EXPECT_EQ(run({"restore", backup}), 0);
     EXPECT_EQ(out, "恢复完成。\n");
@@ -188,4 +200,29 @@ TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
     EXPECT_EQ(rowsText("select XH,TB1,TB2,TB3,TB4 from T_Print1", "null"),
               "1|扳手/BS/|1|B2|null,2|螺丝钉/LSD/M6|15|A1|null");
     EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), logLines);
+}
+
+// vostrel check: every goods item that disagrees with its movements, named.
+TEST_F(CommandsTest, CheckNamesEveryGoodsItemThatDisagrees) {
+    const qlonglong a = addRowOf(session, "T_TZ", "MC,XH,ZKC,ZCB,DJ", {"螺丝钉子", "M8", 6, 60, 10});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-a, "2009-1-5", 10, 100});
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {a, "2009-2-1", 4, 60});
+    const qlonglong b = addRowOf(session, "T_TZ", "MC,ZKC,ZCB,DJ", {"扳手工具", 0, 0, 0});
+    EXPECT_EQ(run({"check"}), 0);
+    EXPECT_EQ(out, "数据文件完好，账目相符。\n");
+    session.execNative(QString("update T_TZ set ZKC=6.004 where ID=%1").arg(a)); // to the cent
+    EXPECT_EQ(run({"check"}), 0);
+
+    session.execNative(QString("update T_TZ set ZKC=5.99, DJ='x' where ID=%1").arg(a));
+    session.execNative(QString("update T_TZ set ZKC=-2, ZCB=NULL where ID=%1").arg(b));
+    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-99, "2009-1-5", 1, 1});
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_EQ(out,
+              "商品 1 螺丝钉子(M8)：库存 5.99，而进货 10.00 减销售 4.00 为 6.00；单位成本不是数字\n"
+              "商品 2 扳手工具：库存 -2.00，而进货 0.00 减销售 0.00 为 0.00；库存 -2.00 为负数；总成本为空\n"
+              "商品 99 不存在，却有 1 条进货或销售记录\n");
+    EXPECT_EQ(err, "账目有 3 处不符。\n");
+    EXPECT_EQ(run({"check", "x"}), 2);
+    EXPECT_TRUE(log().isEmpty());
+
 }

@@ -1,11 +1,13 @@
 #include "app/GuiStartup.h"
 #include "core/DataFile.h"
+#include "core/DataFileLock.h"
 #include "support/TestFixture.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
@@ -71,6 +73,45 @@ TEST_F(RunStartupTest, AReadOnlyDataFileIsRefused) {
     if (::access(QFile::encodeName(dataPath()).constData(), W_OK) == 0)
         GTEST_SKIP() << "this user may write read-only files";
     expectRefusal(dataPath());
+}
+
+TEST_F(RunStartupTest, OneStartPerDataFileAndAKilledOnesLockIsTakenOver) {
+    const QString lockFile = dataPath() + ".lock";
+    QFile data(dataPath());
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    const QByteArray before = data.readAll();
+    {
+        DataFileLock first(dataPath()); // a window already open on it
+        ASSERT_EQ(first.take(), DataFileLock::Outcome::Taken);
+        expectRefusal(dataPath(), "数据文件正在被另一个Vostrel使用，程序不能继续运行!");
+    }
+    data.seek(0);
+    EXPECT_EQ(data.readAll(), before); // no log line, no upgrade
+    EXPECT_FALSE(QFile::exists(dir.filePath("backups")));
+    EXPECT_FALSE(QFile::exists(lockFile));
+
+    // The lock of a program that no longer runs.
+    QProcess gone;
+    gone.start("true");
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    QFile stale(lockFile);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray::number(pid) + "\nvostrel\n");
+    stale.close();
+    typeAtLogin("8", "cmdS(1)");
+    EXPECT_EQ(run(dataPath()), 0);
+    EXPECT_EQ(mainWindows, 1);
+    EXPECT_FALSE(QFile::exists(lockFile));
+}
+
+TEST_F(RunStartupTest, AFolderThatCannotHoldTheLockIsRefused) {
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0500), 0);
+    if (::access(QFile::encodeName(dir.path()).constData(), W_OK) == 0)
+        GTEST_SKIP() << "this user may write read-only folders";
+    expectRefusal(dataPath(), "数据文件所在的文件夹不能写入，程序不能继续运行!\n" + dataPath() + ".lock");
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
 }
 
 TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
