@@ -1,6 +1,7 @@
 #include "stock/LedgerCheck.h"
 
 #include "core/Session.h"
+#include "core/Transaction.h"
 
 #include <sqlite3.h>
 
@@ -84,6 +85,9 @@ LedgerCheckResult LedgerCheck::run() {
     });
     if (!r.damage.isEmpty()) return r;
 
+    // Both statements see the same moment of a file a window may be writing; the window's
+    // next save waits for them, not for the integrity check as well.
+    Transaction snapshot(s_);
     eachRow(db, kGoodsSql, [&](sqlite3_stmt* st) {
         QStringList faults;
         const QString stock = figure(st, 3);
@@ -112,5 +116,6 @@ LedgerCheckResult LedgerCheck::run() {
                        .arg(id)
                        .arg(sqlite3_column_int64(st, 1));
     });
+    snapshot.commit();
     return r;
 }

@@ -53,7 +53,7 @@ public:
             return;
         }
         case 6: {
-            if (pick(4)) return; // seldom, or the ledger empties
+            if (pick(2)) return; // seldom, or the ledger empties
             GoodsRecord rec;
             rec.ID = g;
             if (done(ledger_.removeGoods(rec))) say(QStringLiteral("X %1").arg(g));
