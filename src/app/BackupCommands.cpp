@@ -65,6 +65,7 @@ Command BackupCommand() {
 
 Command RestoreCommand() {
     return {QStringLiteral("restore"), QStringLiteral("SRC"),
-            QStringLiteral("用备份文件 SRC 还原数据文件；从标准输入读取管理员口令，原数据文件另存为 .bak"),
+            QStringLiteral("用备份文件 SRC 还原数据文件；从标准输入读取管理员口令，原数据文件另存为 .bak；"
+                           "有程序窗口打开着数据文件时拒绝"),
             restore};
 }

@@ -7,18 +7,22 @@
 
 namespace {
 
-// Runs native SQL and hands each row to `row`; the statement is the check's own, so it is
-// not kept among the session's.
-template <class Row> void eachRow(sqlite3* db, const char* sql, Row row) {
+// Runs native SQL and hands each row to `row`; SQLite's complaint when it fails, else nothing.
+// The statement is the check's own, so it is not kept among the session's.
+template <class Row> QString eachRow(sqlite3* db, const char* sql, Row row) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-        throw DbError(QStringLiteral("数据文件无法检查：") + QString::fromUtf8(sqlite3_errmsg(db)));
+        return QString::fromUtf8(sqlite3_errmsg(db));
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
         row(st);
-    const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString why = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据文件无法检查：") + why);
+    return why;
+}
+
+void orThrow(const QString& why) {
+    if (!why.isEmpty()) throw DbError(QStringLiteral("数据文件无法检查：") + why);
 }
 
 QString text(sqlite3_stmt* st, int c) {
@@ -80,15 +84,20 @@ LedgerCheckResult LedgerCheck::run() {
     sqlite3* db = s_.handle();
     if (!db) throw DbError(QStringLiteral("数据文件没有打开"));
     LedgerCheckResult r;
-    eachRow(db, "PRAGMA integrity_check", [&](sqlite3_stmt* st) {
-        if (const QString t = text(st, 0); t != QLatin1String("ok")) r.damage << t;
-    });
+    // A file damaged badly enough may stop the integrity check itself.
+    if (const QString why = eachRow(db, "PRAGMA integrity_check",
+                                    [&](sqlite3_stmt* st) {
+                                        if (const QString t = text(st, 0); t != QLatin1String("ok"))
+                                            r.damage << t;
+                                    });
+        !why.isEmpty())
+        r.damage << why;
     if (!r.damage.isEmpty()) return r;
 
     // Both statements see the same moment of a file a window may be writing; the window's
     // next save waits for them, not for the integrity check as well.
     Transaction snapshot(s_);
-    eachRow(db, kGoodsSql, [&](sqlite3_stmt* st) {
+    orThrow(eachRow(db, kGoodsSql, [&](sqlite3_stmt* st) {
         QStringList faults;
         const QString stock = figure(st, 3);
         if (isNumber(st, 3) && sqlite3_column_int(st, 8))
@@ -109,13 +118,13 @@ LedgerCheckResult LedgerCheck::run() {
             name += QLatin1Char('(') + model + QLatin1Char(')');
         r.goods << QStringLiteral("商品 %1 %2：").arg(sqlite3_column_int64(st, 0)).arg(name) +
                        faults.join(QStringLiteral("；"));
-    });
-    eachRow(db, kOrphansSql, [&](sqlite3_stmt* st) {
+    }));
+    orThrow(eachRow(db, kOrphansSql, [&](sqlite3_stmt* st) {
         const QString id = sqlite3_column_type(st, 0) == SQLITE_NULL ? QStringLiteral("（空）") : text(st, 0);
         r.goods << QStringLiteral("商品 %1 不存在，却有 %2 条进货或销售记录")
                        .arg(id)
                        .arg(sqlite3_column_int64(st, 1));
-    });
+    }));
     snapshot.commit();
     return r;
 }

@@ -202,7 +202,7 @@ TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
     EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), logLines);
 }
 
-// vostrel check: every goods item that disagrees with its movements, named.
+// vostrel check: every goods item that disagrees with its movements, named; a damaged file.
 TEST_F(CommandsTest, CheckNamesEveryGoodsItemThatDisagrees) {
     const qlonglong a = addRowOf(session, "T_TZ", "MC,XH,ZKC,ZCB,DJ", {"螺丝钉子", "M8", 6, 60, 10});
     addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-a, "2009-1-5", 10, 100});
@@ -225,4 +225,15 @@ TEST_F(CommandsTest, CheckNamesEveryGoodsItemThatDisagrees) {
     EXPECT_EQ(run({"check", "x"}), 2);
     EXPECT_TRUE(log().isEmpty());
 
+    // A damaged page among the movements.
+    session.execNative("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                       "INSERT INTO T_IO (TZID, SL, BZ) SELECT 1, 0, hex(randomblob(40)) FROM n");
+    session.close();
+    QFile file(dataPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(file.size() - 4096));
+    file.write(QByteArray(4096, '\xff'));
+    file.close();
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_TRUE(out.startsWith("数据文件已损坏：\n")) << out.toStdString();
+    EXPECT_EQ(err, "数据文件未通过完整性检查。\n");
 }
