@@ -59,20 +59,19 @@ public:
             if (done(ledger_.removeGoods(rec))) say(QStringLiteral("X %1").arg(g));
             return;
         }
-        case 7: {
-            SaleRecord rec;
-            rec.ID = last(g, true);
-            rec.TZID = g;
-            if (rec.ID && done(ledger_.undoLastSale(rec, [] { return true; })))
-                say(QStringLiteral("US %1 %2").arg(g).arg(rec.ID));
-            return;
-        }
+        case 7:
         case 8: {
-            PurchaseRecord rec;
-            rec.ID = last(g, false);
-            rec.TZID = -g;
-            if (rec.ID && done(ledger_.undoLastPurchase(rec, [] { return true; })))
-                say(QStringLiteral("UP %1 %2").arg(g).arg(rec.ID));
+            const bool sale = kind == 7;
+            const qlonglong m = last(g, sale);
+            if (!m) return;
+            const auto yes = [] { return true; };
+            SaleRecord sold;
+            PurchaseRecord bought;
+            sold.ID = bought.ID = m;
+            sold.TZID = g;
+            bought.TZID = -g;
+            if (done(sale ? ledger_.undoLastSale(sold, yes) : ledger_.undoLastPurchase(bought, yes)))
+                say(QStringLiteral("%1 %2 %3").arg(sale ? "US" : "UP").arg(g).arg(m));
             return;
         }
         }
