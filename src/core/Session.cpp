@@ -3,6 +3,7 @@
 #include "core/FileDialogs.h"
 #include "core/KeyScan.h"
 #include "core/Printers.h"
+#include "core/SqliteReason.h"
 #include "core/StatementRows.h"
 #include "core/Vb.h"
 
@@ -16,7 +17,7 @@ namespace {
 const bool kNoMemoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
 
 QString lastError(sqlite3* db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return SqliteReason(db);
 }
 
 // Binds a value for a column of the given Jet type, as the data file stores it.
@@ -141,12 +142,20 @@ void Session::open(const QString& path) {
     db_ = db;
     path_ = path;
     catalog_ = std::make_unique<jet::Catalog>(db_);
-    for (const char* table : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt"})
-        if (!catalog_->hasTable(QString::fromLatin1(table))) {
+    for (const char* table : {"T_TZ", "T_IO", "T_KH", "T_KH_XQ", "T_GYS", "T_Option", "T_Key", "T_txt"}) {
+        QString why;
+        try {
+            if (!catalog_->hasTable(QString::fromLatin1(table)))
+                why = QStringLiteral("缺少数据表 %1").arg(QString::fromLatin1(table));
+        } catch (const DbError& e) {
+            why = e.text; // the disk failed while the tables were read
+        }
+        if (!why.isEmpty()) {
             db_ = nullptr;
             catalog_.reset();
-            reject(QStringLiteral("缺少数据表 %1").arg(QString::fromLatin1(table)));
+            reject(why);
         }
+    }
     sqlite3_busy_timeout(db_, 2000);
     jet::registerFunctions(db_);
     if (!jet::keepIndexesInOrder(db_)) {
@@ -302,7 +311,7 @@ void Session::execNative(const QString& sql) {
     stopScans();
     char* err = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(err ? err : "");
+        const QString why = SqliteReason(sqlite3_extended_errcode(db_), QString::fromUtf8(err ? err : ""));
         sqlite3_free(err);
         throw DbError(QStringLiteral("数据库操作失败：%1").arg(why));
     }

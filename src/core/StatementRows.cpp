@@ -1,6 +1,7 @@
 #include "core/StatementRows.h"
 
 #include "core/Session.h"
+#include "core/SqliteReason.h"
 #include "core/Vb.h"
 #include "core/jet/ValueText.h"
 
@@ -9,7 +10,7 @@
 namespace {
 
 QString lastError(sqlite3* db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return SqliteReason(db);
 }
 
 QVariant toVariant(sqlite3_stmt* st, int col, jet::JetType type) {

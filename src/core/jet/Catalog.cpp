@@ -1,5 +1,7 @@
 #include "core/jet/Catalog.h"
 
+#include "core/SqliteReason.h"
+
 #include <sqlite3.h>
 
 namespace jet {
@@ -53,33 +55,40 @@ void Catalog::load() {
                            "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%'",
                            -1, &st, nullptr) != SQLITE_OK)
         return; // not a database: an empty catalogue
+    // A read the disk fails must not leave a catalogue short of a table or a column.
+    const auto finish = [&](int rc) {
+        if (rc == SQLITE_DONE) return sqlite3_finalize(st);
+        const JetError e(SqliteReason(db_));
+        sqlite3_finalize(st);
+        tables_.clear();
+        throw e;
+    };
     QStringList names;
-    while (sqlite3_step(st) == SQLITE_ROW)
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
+    finish(rc);
     for (const QString& name : names) {
         std::vector<Column> cols;
         int keys = 0;
         Column* key = nullptr;
         const QByteArray sql = "PRAGMA table_info(\"" + name.toUtf8() + "\")";
-        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) == SQLITE_OK) {
-            std::vector<bool> integerKey;
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                const QString col =
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-                const char* decl = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
-                const QString declared = QString::fromUtf8(decl ? decl : "");
-                cols.push_back({col, typeFromDeclared(declared)});
-                const bool inKey = sqlite3_column_int(st, 5) > 0;
-                keys += inKey;
-                integerKey.push_back(
-                    inKey && declared.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0);
-            }
-            sqlite3_finalize(st);
-            // Only a key of one column declared INTEGER stands for the rowid.
-            for (size_t i = 0; i < cols.size() && keys == 1; ++i)
-                if (integerKey[i]) key = &cols[i];
+        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) != SQLITE_OK) finish(SQLITE_ERROR);
+        std::vector<bool> integerKey;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const QString col = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+            const char* decl = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
+            const QString declared = QString::fromUtf8(decl ? decl : "");
+            cols.push_back({col, typeFromDeclared(declared)});
+            const bool inKey = sqlite3_column_int(st, 5) > 0;
+            keys += inKey;
+            integerKey.push_back(
+                inKey && declared.trimmed().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0);
         }
+        finish(rc);
+        // Only a key of one column declared INTEGER stands for the rowid.
+        for (size_t i = 0; i < cols.size() && keys == 1; ++i)
+            if (integerKey[i]) key = &cols[i];
         if (key) key->rowid = true;
         tables_.insert(name.toLower(), {name, std::move(cols)});
     }

@@ -12,7 +12,8 @@ struct sqlite3;
 namespace jet {
 
 // Tables and columns of the open data file with their Jet types, read from SQLite's
-// declared types. Names are compared without regard to letter case.
+// declared types. Names are compared without regard to letter case. A read of the data file
+// that fails throws JetError with the reason.
 class Catalog {
 public:
     struct Column {

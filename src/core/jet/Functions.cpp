@@ -279,10 +279,12 @@ bool keepIndexesInOrder(sqlite3* db) {
     static const int fingerprint = collationFingerprint();
     sqlite3_stmt* st = nullptr;
     int recorded = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        recorded = sqlite3_column_int(st, 0);
+    const bool read = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+                      sqlite3_step(st) == SQLITE_ROW;
+    if (read) recorded = sqlite3_column_int(st, 0);
     sqlite3_finalize(st);
+    // Unread, the fingerprint would be taken for none, and indexes in an older order kept.
+    if (!read) return false;
     if (recorded == fingerprint) return true;
     const std::string sql = (recorded ? "REINDEX PINYIN; " : "") + std::string("PRAGMA user_version=") +
                             std::to_string(fingerprint);
