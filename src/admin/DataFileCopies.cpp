@@ -2,6 +2,7 @@
 
 #include "core/Schema.h"
 #include "core/Session.h"
+#include "core/SqliteReason.h"
 #include "core/jet/Translator.h"
 
 #include <QDir>
@@ -70,7 +71,7 @@ void vacuumInto(sqlite3* from, const QString& to) {
     const int rc = sqlite3_exec(from, sql, nullptr, nullptr, &err);
     sqlite3_free(sql);
     if (rc != SQLITE_OK) {
-        const QString why = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        const QString why = SqliteReason(rc, QString::fromUtf8(err ? err : sqlite3_errstr(rc)));
         sqlite3_free(err);
         throw DbError(QStringLiteral("无法复制数据：") + why);
     }
@@ -125,7 +126,23 @@ public:
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-    // The first column of every row of the statement; errorCode set when SQLite fails.
+    // Why the file could not be read, when the disk rather than the file is at fault.
+    std::optional<QString> unreadable() const {
+        switch (rc & 0xff) {
+        case SQLITE_IOERR:
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOMEM:
+        case SQLITE_PERM:
+            return QStringLiteral("所选文件无法读取：") +
+                   SqliteReason(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // The first column of every row of the statement; rc set when SQLite fails.
     QStringList column(const char* sql) {
         QStringList values;
         sqlite3_stmt* st = nullptr;
@@ -162,13 +179,17 @@ std::optional<QString> DataFileCopies::refusal(const QString& source) {
     if (sameFile(source, s_.path())) return QStringLiteral("所选文件就是正在使用的数据文件，不能用它还原。");
     ReadOnlyFile file(source);
     if (file.rc != SQLITE_OK)
-        return QStringLiteral("所选文件无法打开：") + QString::fromUtf8(sqlite3_errstr(file.rc));
+        return QStringLiteral("所选文件无法打开：") +
+               SqliteReason(file.rc, QString::fromUtf8(sqlite3_errstr(file.rc)));
     const QStringList integrity = file.column("PRAGMA integrity_check");
+    if (auto why = file.unreadable()) return why;
     if ((file.rc & 0xff) == SQLITE_NOTADB) return kNotOurs;
     if (file.rc != SQLITE_OK || integrity != QStringList{QStringLiteral("ok")}) return kDamaged;
     QStringList tables = file.column("SELECT lower(name) FROM sqlite_master WHERE type='table'");
+    if (auto why = file.unreadable()) return why;
     if (!tables.contains(QStringLiteral("t_option"))) return kNotOurs;
     const QStringList version = file.column("SELECT Ver_ID FROM T_Option WHERE ID=3");
+    if (auto why = file.unreadable()) return why;
     if (file.rc != SQLITE_OK) return kNotOurs;
     if (version.isEmpty()) return QStringLiteral("所选文件缺少选项记录，已经损坏，不能用它还原。");
     bool isNumber = false;
@@ -193,13 +214,26 @@ void DataFileCopies::restore(const QString& source) {
     // The data file as it was, in case the backup chosen was not the one wanted.
     writeCopy(s_.handle(), live + QStringLiteral(".bak"));
     s_.close();
+    // The data file as it is, under a second name, until the restored one is open: a disk that
+    // fails at that moment must not leave the program without a data file it can open. Where
+    // the disk has no links, the copy above is all there is.
+    TemporaryFile previous(live);
+    const bool linked = ::unlink(native(previous.path).constData()) == 0 &&
+                        ::link(native(live).constData(), native(previous.path).constData()) == 0;
     try {
         incoming.renameTo(live);
     } catch (const DbError&) {
         s_.open(live);
         throw;
     }
-    s_.open(live);
+    try {
+        s_.open(live);
+    } catch (const DbError&) {
+        if (!linked) throw;
+        previous.renameTo(live);
+        s_.open(live);
+        throw;
+    }
 }
 
 void DataFileCopies::keepDailyCopy(const QDate& today) {

@@ -37,6 +37,8 @@ bool DataInitialisation::attempt(const QString& password) {
             ExecSql(s_, QStringLiteral("delete from ") + QString::fromLatin1(table));
         ExecSql(s_, QStringLiteral("update T_Option set ") + schema::freshOptions() +
                         QStringLiteral(" where id=3"));
+        // Written with it, so that the log never misses an initialisation.
+        AppendLog(s_, QStringLiteral("初始化完成"));
         t.commit();
     } catch (const DbError& e) {
         s_.boxes().critical(QStringLiteral(" 初始化没有完成，数据保持原样：") + e.text, app::kTitle);
@@ -44,7 +46,6 @@ bool DataInitialisation::attempt(const QString& password) {
         return false;
     }
     // The program ends now; the next start reads the options afresh.
-    log(QStringLiteral("初始化完成"));
     s_.boxes().information(QStringLiteral(" 初始化完成，请重新运行系统。"), app::kTitle);
     s_.statusText = QStringLiteral("初始化完成");
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 // Initialisation empties the business data and resets the options: the ledger's first day.
 // It must be unlocked in the settings first, and every attempt uses the unlock up; then the
-// administrator password and two questions guard it. Everything is deleted and reset in one
-// transaction, so a failure leaves the data as it was.
+// administrator password and two questions guard it. Everything is deleted and reset, and the
+// log line written, in one transaction, so a failure leaves the data as it was.
 #include <QString>
 
 class Session;

@@ -123,11 +123,8 @@ void SettingsBook::clearLog() {
 }
 
 void SettingsBook::unlockInitialisation() {
-    s_.initUnlocked = true;
-    try {
-        AppendLog(s_, QStringLiteral("开放初始化功能成功"));
-    } catch (const DbError&) {
-        // The unlock is not stored anywhere; it stands without its log line.
-    }
-    s_.boxes().information(QStringLiteral("  初始化功能已打开 ！"), app::kTitle);
+    // Initialisation cannot be undone: it is unlocked only when the log can say so.
+    if (LoggedWrite(
+            s_, [] {}, QStringLiteral("开放初始化功能成功"), QStringLiteral("  初始化功能已打开 ！")))
+        s_.initUnlocked = true;
 }

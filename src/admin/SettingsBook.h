@@ -27,7 +27,7 @@ public:
     void clearKeywords();
     // The operation log keeps only the line that says it was cleared.
     void clearLog();
-    // Initialisation may be attempted once in this run.
+    // Initialisation may be attempted once in this run; not when the log line cannot be written.
     void unlockInitialisation();
 
 private:

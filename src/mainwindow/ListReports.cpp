@@ -199,20 +199,21 @@ Report printedReport(Session& session, const ShownList& list, const QString& key
                 fields.emplace_back(QStringLiteral("TB%1").arg(i + 1), printed.value(i));
             session.addRow(QStringLiteral("T_Print1"), fields);
         });
+        // The rows come back in the order they were written: the statement has no ordering
+        // clause. Read before the commit, so that a print that fails leaves nothing staged.
+        session.read(QStringLiteral("select * from T_Print1"), [&](RowSource& in) {
+            std::vector<int> columns{in.columnIndex(QStringLiteral("XH"))};
+            for (int i = 0; i < texts; ++i)
+                columns.push_back(in.columnIndex(QStringLiteral("TB%1").arg(i + 1)));
+            while (in.next()) {
+                QStringList row;
+                for (const int c : columns)
+                    row << in.text(c);
+                r.rows.push_back(std::move(row));
+            }
+        });
         staging.commit();
     }
-    // The rows come back in the order they were written: the statement has no ordering clause.
-    session.read(QStringLiteral("select * from T_Print1"), [&](RowSource& in) {
-        std::vector<int> columns{in.columnIndex(QStringLiteral("XH"))};
-        for (int i = 0; i < texts; ++i)
-            columns.push_back(in.columnIndex(QStringLiteral("TB%1").arg(i + 1)));
-        while (in.next()) {
-            QStringList row;
-            for (const int c : columns)
-                row << in.text(c);
-            r.rows.push_back(std::move(row));
-        }
-    });
     return r;
 }
 

@@ -70,8 +70,8 @@ QString fileName(int kind, Format format);
 // without A4 paper in portrait only gets a warning naming it.
 bool printerReady(Session& session);
 
-// The printed report of a printable list: T_Print1 emptied and filled with one row per list
-// row in one transaction, then read back in the order written. Throws DbError (nothing staged).
+// The printed report of a printable list: T_Print1 emptied, filled with one row per list row
+// and read back in the order written, in one transaction. Throws DbError (nothing staged).
 Report printedReport(Session& session, const ShownList& list, const QString& keyword,
                      const QDateTime& printTime);
 // The list as exported: every column it shows with its heading, a cell holding several numbers
