@@ -278,28 +278,3 @@ TEST_F(LedgerTest, EditAndRemoveGoods) {
     EXPECT_EQ(rowsText("select count(*),min(ID) from T_TZ"), QStringLiteral("1|%1").arg(b));
     EXPECT_EQ(rowsText("select count(*),sum(abs(TZID)) from T_IO"), QStringLiteral("2|%1").arg(2 * b));
 }
-
-// A failure at the last write (the log line, or the delete of an undo) leaves the data file
-// as it was and gives the reason, whatever the operation.
-TEST_F(LedgerTest, AFailureRollsBackTheWholeOperation) {
-    const qlonglong a = registerItem("螺丝钉子", 10, 50);
-    const SaleRecord s = saleRecord(ledger.bookSale(a, sale(1), "x").id);
-    const PurchaseRecord p = purchaseRecord(ledger.bookPurchase(a, purchase(2, 10), "x").id);
-    session.execNative(QStringLiteral(
-        "CREATE TRIGGER no_log BEFORE INSERT ON T_txt BEGIN SELECT RAISE(ABORT, 'disk full'); END; CREATE "
-        "TRIGGER no_delete BEFORE DELETE ON T_IO BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
-    const QString before = dump();
-    GoodsRecord rec;
-    rec.ID = a;
-    const auto yes = [] { return true; };
-    for (const LedgerResult& r :
-         {ledger.registerGoods(goods("铁锤工具"), purchase(3, 9)),
-          ledger.bookPurchase(a, purchase(1, 5), "x"), ledger.bookSale(a, sale(1), "x"),
-          ledger.editPurchase(p.ID, purchase(12, 60), "x"), ledger.editSale(s.ID, sale(2), "x"),
-          ledger.editGoods(a, goods("大螺丝钉")), ledger.removeGoods(rec), ledger.undoLastSale(s, yes),
-          ledger.undoLastPurchase(p, yes)}) {
-        EXPECT_EQ(r.status, LedgerResult::Status::Failed);
-        EXPECT_TRUE(r.message.contains("disk full")) << r.message.toStdString();
-    }
-    EXPECT_EQ(dump(), before);
-}
