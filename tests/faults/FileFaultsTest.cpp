@@ -9,6 +9,7 @@
 #include "core/KeywordSearch.h"
 #include "mainwindow/ListReports.h"
 #include "mainwindow/ListViews.h"
+#include "mainwindow/frmmain.h"
 #include "partners/CustomerBook.h"
 #include "partners/DemandBook.h"
 #include "partners/SupplierBook.h"
@@ -18,10 +19,12 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTableView>
 #include <algorithm>
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -312,4 +315,40 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
             }
     std::cout << "(action, failure point) pairs: " << pairs << std::endl;
     RecordProperty("pairs", pairs);
+}
+
+// While the main window is open the disk fills, then the data file turns read-only, then its
+// folder takes no new file (SQLite's journal): the operator's next action says why it failed
+// and changes nothing; once the disk is sound the same action goes through, with no restart.
+// (The tests run as root, whom file permissions do not stop: the disk layer refuses instead.)
+TEST_F(FileFaultsTest, TheRunningProgramSaysWhyAndGoesOnOnceTheDiskIsSound) {
+    ScriptedMessageBoxes boxes;
+    ScriptedFileDialogs files;
+    ScriptedPrinters printers;
+    Session session(boxes, files, printers);
+    session.open(start());
+    session.admin = true;
+    frmmain w(session);
+    w.show();
+    w.ssTABto01234(listviews::Sales);
+    w.findChild<QTableView*>("ListViewL")->selectRow(0);
+    ASSERT_EQ(w.selectedSale()->ID, 2);
+    const QStringList before = DumpFile(start());
+    const auto undo = [&] {
+        boxes.clear();
+        w.action("p撤消销货记录")->trigger();
+        return boxes.shown.size() == 2 ? boxes.shown[1].text : "shown: " + boxes.lastText();
+    };
+    for (const auto& [op, error, reason] : {std::tuple{Op::Write, SQLITE_FULL, "磁盘已满"},
+                                            {Op::Write, SQLITE_READONLY, "数据文件只读"},
+                                            {Op::Open, SQLITE_CANTOPEN, "无法打开或建立文件"}}) {
+        disk.failAt(op, 1, error, true);
+        EXPECT_EQ(undo(), QString("  撤  消  失  败  ！  \n数据库操作失败：") + reason);
+        disk.heal();
+        EXPECT_EQ(DumpFile(start()), before);
+        EXPECT_EQ(w.selectedSale()->ID, 2);
+    }
+    EXPECT_EQ(undo(), "  撤  消  完  成  ！  ");
+    EXPECT_EQ(w.findChild<QTableView*>("ListViewL")->model()->rowCount(), 0);
+    EXPECT_EQ(DumpFile(start()).filter(QRegularExpression("^T_IO\\|2\\|")), QStringList());
 }
