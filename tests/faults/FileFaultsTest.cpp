@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <functional>
 #include <iostream>
+#include <numeric>
 #include <optional>
 #include <tuple>
 
@@ -270,10 +271,11 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
     ASSERT_TRUE(start.open(QIODevice::ReadOnly));
     const QByteArray shop = start.readAll();
     const QStringList before = DumpFile(this->start());
-    int pairs = 0;
+    std::vector<int> pairs(faults.size());
     for (const Action& action : actions(live, backup()))
-        for (const Fault& fault : faults)
+        for (size_t f = 0; f < faults.size(); ++f)
             for (int n = 1;; ++n) {
+                const Fault& fault = faults[f];
                 SCOPED_TRACE(QString("%1, operation %2 failing with %3 from its %4th")
                                  .arg(action.name)
                                  .arg(int(fault.op))
@@ -298,7 +300,7 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
                     EXPECT_EQ(outcome, std::nullopt);
                     break;
                 }
-                ++pairs;
+                ++pairs[f];
                 ASSERT_TRUE(outcome.has_value());
                 EXPECT_TRUE(
                     std::any_of(action.failures.begin(), action.failures.end(),
@@ -313,8 +315,12 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
                 EXPECT_TRUE(sqlite3_get_autocommit(session.handle())); // no transaction left open
                 EXPECT_NO_THROW(AppendLog(session, "之后"));
             }
-    std::cout << "(action, failure point) pairs: " << pairs << std::endl;
-    RecordProperty("pairs", pairs);
+    const int all = std::accumulate(pairs.begin(), pairs.end(), 0);
+    std::cout << "(action, failure point) pairs: " << all << " (write, full, sync, truncate, lock, delete:";
+    for (const int p : pairs)
+        std::cout << ' ' << p;
+    std::cout << ")" << std::endl;
+    RecordProperty("pairs", all);
 }
 
 // While the main window is open the disk fills, then the data file turns read-only, then its

@@ -4,6 +4,7 @@
 // or (as a full disk does) every time from then on. Syncs are counted and failed but never sent
 // to the disk: no test here pulls the power, and none should wait for the disk.
 #include <QString>
+#include <QStringList>
 #include <mutex>
 #include <sqlite3.h>
 
