@@ -213,13 +213,13 @@ void DataFileCopies::restore(const QString& source) {
     }
     // The data file as it was, in case the backup chosen was not the one wanted.
     writeCopy(s_.handle(), live + QStringLiteral(".bak"));
-    s_.close();
     // The data file as it is, under a second name, until the restored one is open: a disk that
     // fails at that moment must not leave the program without a data file it can open. Where
     // the disk has no links, the copy above is all there is.
     TemporaryFile previous(live);
     const bool linked = ::unlink(native(previous.path).constData()) == 0 &&
                         ::link(native(live).constData(), native(previous.path).constData()) == 0;
+    s_.close();
     try {
         incoming.renameTo(live);
     } catch (const DbError&) {
