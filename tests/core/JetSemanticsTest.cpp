@@ -95,6 +95,9 @@ TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
     EXPECT_TRUE(error("select TZID/KHXQID from T_IO").contains("除数为零"));
     EXPECT_TRUE(scalar("select TZID/Null from T_IO").isNull());
     EXPECT_FALSE(error("select 1 mod 0").isEmpty());
+    // \ and Mod work on Longs: beyond them the result overflows, never the program.
+    for (const char* big : {"select 1e300 \\ 1", "select (-2147483647-1) \\ -1", "select 5 mod 3000000000"})
+        EXPECT_TRUE(error(big).contains("数值溢出")) << big;
 }
 
 TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
@@ -178,6 +181,14 @@ TEST_F(JetSemanticsTest, DatesComparedAndWrittenAsDates) {
     EXPECT_EQ(scalar("select RQ from T_IO where ID=1").toDate(), QDate(2009, 1, 9));
     EXPECT_FALSE(error("select * from T_IO where RQ>'2009-13-1'").isEmpty());
     EXPECT_FALSE(error("update T_IO set RQ='next week'").isEmpty());
+    // A number of days beyond the year 9999 is no date.
+    for (const char* far : {"select cdate(1e300)", "select format(-1e300,'yyyy')"})
+        EXPECT_TRUE(error(far).contains("不是有效的日期")) << far;
+    // A zero character inside a text is kept, not the end of the statement.
+    const QString zero(QChar(0));
+    EXPECT_EQ(
+        scalar("select InStr('xa" + zero + "b', 'a" + zero + "') & InStr('xa" + zero + "b', 'b')").toString(),
+        "24");
 
     session.execSql("Insert into T_txt (RQ,cc) values(now(),'x')");
     // The current local time.

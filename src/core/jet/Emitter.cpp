@@ -89,6 +89,10 @@ QString Emitter::quoteId(const QString& name) {
 QString Emitter::quoteText(const QString& text) {
     QString s = text;
     s.replace(QLatin1Char('\''), QLatin1String("''"));
+    // SQLite reads a statement only up to a zero character: inside a text it is joined in.
+    if (s.contains(QChar(0)))
+        return QStringLiteral("('") + s.replace(QChar(0), QLatin1String("'||char(0)||'")) +
+               QStringLiteral("')");
     return QLatin1Char('\'') + s + QLatin1Char('\'');
 }
 

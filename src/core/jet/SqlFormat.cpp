@@ -357,6 +357,10 @@ void jetFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const double v = sqlite3_value_double(argv[0]);
     if (df->isDate) {
         const QDateTime dt = fromSerial(v);
+        if (!dt.isValid()) {
+            resultNoDate(ctx, v);
+            return;
+        }
         const DateParts p{dt.date().year(), dt.date().month(),  dt.date().day(),
                           dt.time().hour(), dt.time().minute(), dt.time().second()};
         formatDate(out, *df, p);

@@ -62,10 +62,15 @@ std::string_view valueText(sqlite3_value* v, std::string& buffer) {
 }
 
 QDateTime fromSerial(double serial) {
-    // Jet's date numbers count days from 1899-12-30.
+    // Jet's date numbers count days from 1899-12-30, from 100-1-1 to 9999-12-31.
+    if (!(serial >= -657434.0 && serial < 2958466.0)) return {};
     const double days = std::floor(serial);
     const qint64 secs = qint64(std::llround((serial - days) * 86400.0));
     return QDateTime(QDate(1899, 12, 30).addDays(qint64(days)), QTime(0, 0)).addSecs(secs);
+}
+
+void resultNoDate(sqlite3_context* ctx, double serial) {
+    resultError(ctx, QStringLiteral("不是有效的日期：%1").arg(vb::CStr(serial)));
 }
 
 // The date a value stands for; invalid when it is none.
@@ -109,10 +114,18 @@ void freeNeedle(void* p) {
 
 const QString kDivideByZero = QStringLiteral("除数为零");
 
-// Integer division and Mod round their operands to whole numbers first.
+// Integer division and Mod round their operands to whole numbers first, Longs as in Jet: a
+// larger operand overflows (converted as it is, 1E300 or -2^63 \ -1 would crash the program).
 bool wholeOperands(sqlite3_context* ctx, sqlite3_value** argv, sqlite3_int64& a, sqlite3_int64& b) {
-    a = sqlite3_int64(vb::Round(sqlite3_value_double(argv[0]), 0));
-    b = sqlite3_int64(vb::Round(sqlite3_value_double(argv[1]), 0));
+    const double x = vb::Round(sqlite3_value_double(argv[0]), 0);
+    const double y = vb::Round(sqlite3_value_double(argv[1]), 0);
+    for (double d : {x, y})
+        if (!(d >= -2147483648.0 && d <= 2147483647.0)) {
+            resultError(ctx, QStringLiteral("数值溢出"));
+            return false;
+        }
+    a = sqlite3_int64(x);
+    b = sqlite3_int64(y);
     if (b == 0) {
         resultError(ctx, kDivideByZero);
         return false;
@@ -249,9 +262,14 @@ void jetDateText(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        resultText(ctx, vb::DateTimeText(fromSerial(sqlite3_value_double(argv[0]))));
+    case SQLITE_FLOAT: {
+        const QDateTime dt = fromSerial(sqlite3_value_double(argv[0]));
+        if (dt.isValid())
+            resultText(ctx, vb::DateTimeText(dt));
+        else
+            resultNoDate(ctx, sqlite3_value_double(argv[0]));
         return;
+    }
     default: {
         std::string& out = context(ctx).out;
         out.clear();
@@ -331,7 +349,11 @@ void jetDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void jetIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_int64 a, b;
-    if (!nullArgs(ctx, argc, argv) && wholeOperands(ctx, argv, a, b)) sqlite3_result_int64(ctx, a / b);
+    if (nullArgs(ctx, argc, argv) || !wholeOperands(ctx, argv, a, b)) return;
+    if (a / b > 2147483647) // -2147483648 \ -1
+        resultError(ctx, QStringLiteral("数值溢出"));
+    else
+        sqlite3_result_int64(ctx, a / b);
 }
 
 void jetMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) {

@@ -31,8 +31,10 @@ std::string_view textOf(sqlite3_value* v);
 void appendValue(std::string& out, sqlite3_value* v);
 // A value as a text: the stored text itself, or the number written into the buffer.
 std::string_view valueText(sqlite3_value* v, std::string& buffer);
-// Jet's date numbers count days from 1899-12-30.
+// Jet's date numbers count days from 1899-12-30; invalid beyond its years 100 to 9999.
 QDateTime fromSerial(double serial);
+// The error of a number that is no date.
+void resultNoDate(sqlite3_context* ctx, double serial);
 // The date a value stands for; invalid when it is none.
 QDateTime dateOf(sqlite3_value* v);
 // True (and the result Null) when an argument is Null.
