@@ -65,7 +65,10 @@ QChartView* profitChart(const std::vector<GoodsProfitRow>& rows) {
 
     auto* series = new QHorizontalStackedBarSeries;
     series->append(high);
-    if (worst > 0) series->append(low);
+    if (worst > 0)
+        series->append(low);
+    else
+        delete low; // a series owns only the sets appended to it
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("商品毛利总额"));
     chart->addSeries(series);
