@@ -1,6 +1,7 @@
 #include "core/KeyScan.h"
 
 #include "core/Session.h"
+#include "core/SqliteReason.h"
 #include "core/StatementRows.h"
 
 #include <chrono>
@@ -19,7 +20,7 @@ KeyScan::KeyScan(Session& session, const QString& jetSql, const QString& moneyCo
     types_ = t.columnTypes;
     db_ = session.takeReader();
     if (sqlite3_prepare_v3(db_, t.sql.c_str(), int(t.sql.size()), 0, &st_, nullptr) != SQLITE_OK || !st_) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
+        const QString why = SqliteReason(db_);
         session.returnReader(db_);
         throw DbError(QStringLiteral("数据库拒绝了语句：%1").arg(why));
     }

@@ -1,22 +1,22 @@
 #include "stock/LedgerCheck.h"
 
 #include "core/Session.h"
+#include "core/SqliteReason.h"
 #include "core/Transaction.h"
 
 #include <sqlite3.h>
 
 namespace {
 
-// Runs native SQL and hands each row to `row`; SQLite's complaint when it fails, else nothing.
+// Runs native SQL and hands each row to `row`; the reason when it fails, else nothing.
 // The statement is the check's own, so it is not kept among the session's.
 template <class Row> QString eachRow(sqlite3* db, const char* sql, Row row) {
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-        return QString::fromUtf8(sqlite3_errmsg(db));
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return SqliteReason(db);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
         row(st);
-    const QString why = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
+    const QString why = rc == SQLITE_DONE ? QString() : SqliteReason(db);
     sqlite3_finalize(st);
     return why;
 }
