@@ -1,4 +1,4 @@
-// Every writing action on a disk that fails under it: each write, sync, truncation, lock, journal
+// Every writing action on a disk that fails under it: each write, sync, lock, journal
 // deletion, in turn, until the action gets through. The action says it failed, the data file
 // holds exactly what it held before (as a plain connection reads it, journal rolled back), and
 // the session goes on working once the disk is sound again.
@@ -22,8 +22,6 @@
 #include <QTableView>
 #include <algorithm>
 #include <functional>
-#include <iostream>
-#include <numeric>
 #include <optional>
 #include <tuple>
 
@@ -47,157 +45,147 @@ struct Fault {
     QString reason;
 };
 
-Outcome ledger(const LedgerResult& r) {
-    if (r.ok()) return std::nullopt;
-    return r.status == LedgerResult::Status::Failed ? r.message : "not a failure: " + r.message;
+const QString kDb = QStringLiteral("数据库操作失败：");
+
+// A booking: the ledger returns its failure.
+Action booking(const char* name, const std::function<LedgerResult(Ledger&)>& write) {
+    return {name,
+            [=](Session& s) -> Outcome {
+                Ledger ledger(s);
+                const LedgerResult r = write(ledger);
+                if (r.ok()) return std::nullopt;
+                return r.status == LedgerResult::Status::Failed ? r.message : "not a failure: " + r.message;
+            },
+            {kDb}};
 }
 
-Outcome thrown(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const DbError& e) {
-        return e.text;
-    }
-    return std::nullopt;
+// A partner book or a single write: the failure is thrown.
+Action throwing(const char* name, const std::function<void(Session&)>& write, QStringList failures = {kDb}) {
+    return {name,
+            [=](Session& s) -> Outcome {
+                try {
+                    write(s);
+                } catch (const DbError& e) {
+                    return e.text;
+                }
+                return std::nullopt;
+            },
+            failures};
 }
 
-// The box that said the action failed, if one was shown.
-Outcome boxed(Session& s, const std::function<void()>& write) {
-    write();
-    for (const auto& b : static_cast<ScriptedMessageBoxes&>(s.boxes()).shown)
-        if (b.kind == ScriptedMessageBoxes::Kind::Critical || b.kind == ScriptedMessageBoxes::Kind::Warning)
-            return b.text;
-    return std::nullopt;
+// A setting or the initialisation: the box that says the failure, if one was shown.
+Action boxed(const char* name, const std::function<void(Session&)>& write, QStringList failures,
+             QString failureLogLine = {}) {
+    return {name,
+            [=](Session& s) -> Outcome {
+                write(s);
+                for (const auto& b : static_cast<ScriptedMessageBoxes&>(s.boxes()).shown)
+                    if (b.kind == ScriptedMessageBoxes::Kind::Critical ||
+                        b.kind == ScriptedMessageBoxes::Kind::Warning)
+                        return b.text;
+                return std::nullopt;
+            },
+            failures, failureLogLine};
+}
+
+Action setting(const char* name, const std::function<void(SettingsBook&)>& write) {
+    return boxed(name,
+                 [=](Session& s) {
+                     SettingsBook book(s);
+                     write(book);
+                 },
+                 {"操作失败，数据没有改动：" + kDb});
 }
 
 MovementFields movement(double sl, double zje) {
     return {sl, zje, zje, QDate(2024, 3, 1), 1, 0, QStringLiteral("备注")};
 }
 
-// Rows as the lists hand them to the forms (the ledger reads the rest from the file).
-template <class Record> Record row(qlonglong id, qlonglong tzid) {
-    Record r;
-    r.ID = id;
-    r.TZID = tzid;
-    return r;
-}
-
-GoodsRecord hammer() {
-    GoodsRecord g;
-    g.ID = 2;
-    g.MC = QStringLiteral("铁锤子");
-    g.XH = QStringLiteral("H2");
-    return g;
-}
-
 std::vector<Action> actions(const QString& live, const QString& backup) {
-    const QString db = QStringLiteral("数据库操作失败：");
-    const QString setting = QStringLiteral("操作失败，数据没有改动：") + db;
     const auto yes = [] { return true; };
+    using L = Ledger&;
     using S = Session&;
+    using B = SettingsBook&;
+    // Rows as the lists hand them to the forms (the ledger reads the rest from the file).
+    GoodsRecord hammer;
+    hammer.ID = 2;
+    hammer.MC = QStringLiteral("铁锤子");
+    hammer.XH = QStringLiteral("H2");
+    SaleRecord sale;
+    sale.ID = 2;
+    sale.TZID = 1;
+    PurchaseRecord purchase;
+    purchase.ID = 3;
+    purchase.TZID = -2;
     return {
-        {"registerGoods",
-         [](S s) {
-             return ledger(
-                 Ledger(s).registerGoods({"新到的锤子", "CZ", "H1", "B2", 1, 20, 18, 16}, movement(3, 30)));
-         },
-         {db}},
-        {"bookPurchase",
-         [](S s) { return ledger(Ledger(s).bookPurchase(1, movement(5, 45), "进货登记:螺丝钉")); },
-         {db}},
-        {"bookSale",
-         [](S s) { return ledger(Ledger(s).bookSale(1, movement(1, 12), "售出登记:螺丝钉")); },
-         {db}},
-        {"editPurchase",
-         [](S s) { return ledger(Ledger(s).editPurchase(1, movement(12, 110), "修改进货记录:")); },
-         {db}},
-        {"editSale",
-         [](S s) { return ledger(Ledger(s).editSale(2, movement(3, 36), "修改销售记录:")); },
-         {db}},
-        {"editGoods",
-         [](S s) {
-             return ledger(Ledger(s).editGoods(1, {"螺丝钉子", "LSDZ", "M8", "A2", 2, 13, 12, 11}));
-         },
-         {db}},
-        {"removeGoods", [](S s) { return ledger(Ledger(s).removeGoods(hammer())); }, {db}},
-        {"undoLastSale",
-         [=](S s) { return ledger(Ledger(s).undoLastSale(row<SaleRecord>(2, 1), yes)); },
-         {db}},
-        {"undoLastPurchase",
-         [=](S s) { return ledger(Ledger(s).undoLastPurchase(row<PurchaseRecord>(3, -2), yes)); },
-         {db}},
-        {"addCustomer",
-         [](S s) { return thrown([&] { CustomerBook(s).add("李四商行", "电话", QDate(2024, 3, 2)); }); },
-         {db}},
-        {"updateCustomer",
-         [](S s) { return thrown([&] { CustomerBook(s).update(1, "张三五金", "新地址"); }); },
-         {db}},
-        {"removeCustomer", [](S s) { return thrown([&] { CustomerBook(s).remove(1); }); }, {db}},
-        {"addDemand",
-         [](S s) { return thrown([&] { DemandBook(s).add(1, QDate(2024, 3, 3), "要十个"); }); },
-         {db}},
-        {"updateDemand", [](S s) { return thrown([&] { DemandBook(s).updateText(1, "要二十个"); }); }, {db}},
-        {"toggleDemand", [](S s) { return thrown([&] { DemandBook(s).toggleDone(1); }); }, {db}},
-        {"removeDemand", [](S s) { return thrown([&] { DemandBook(s).remove(1); }); }, {db}},
-        {"addSupplier",
-         [](S s) { return thrown([&] { SupplierBook(s).add("钉子批发", "城东", "钉子"); }); },
-         {db}},
-        {"updateSupplier",
-         [](S s) { return thrown([&] { SupplierBook(s).update(1, "五金总厂", "城西", "螺丝"); }); },
-         {db}},
-        {"removeSupplier", [](S s) { return thrown([&] { SupplierBook(s).remove(1); }); }, {db}},
-        {"saveStartTab", [](S s) { return boxed(s, [&] { SettingsBook(s).saveStartTab(3); }); }, {setting}},
-        {"saveVisibility",
-         [](S s) {
-             return boxed(s, [&] { SettingsBook(s).saveVisibility({false, true, false, true, false}); });
-         },
-         {setting}},
-        {"savePermissions",
-         [](S s) {
-             return boxed(s, [&] { SettingsBook(s).savePermissions({true, false, true, false, true}); });
-         },
-         {setting}},
-        {"changeAdminPassword",
-         [](S s) {
-             QString p = "neu";
-             return boxed(s, [&] { SettingsBook(s).changeAdminPassword("8", p); });
-         },
-         {setting}},
-        {"changeUserPassword",
-         [](S s) {
-             QString p = "neu";
-             return boxed(s, [&] { SettingsBook(s).changeUserPassword("8", p); });
-         },
-         {setting}},
-        {"clearKeywords", [](S s) { return boxed(s, [&] { SettingsBook(s).clearKeywords(); }); }, {setting}},
-        {"clearLog", [](S s) { return boxed(s, [&] { SettingsBook(s).clearLog(); }); }, {setting}},
-        {"unlockInitialisation",
-         [](S s) { return boxed(s, [&] { SettingsBook(s).unlockInitialisation(); }); },
-         {setting}},
-        {"initialise",
-         [](S s) {
-             s.initUnlocked = true;
-             static_cast<ScriptedMessageBoxes&>(s.boxes()).answers = {false, true}; // not cancelled, go on
-             return boxed(s, [&] { DataInitialisation(s).attempt("8"); });
-         },
-         {" 初始化没有完成，数据保持原样：" + db},
-         "初始化失败：数据文件出错"},
-        {"restore",
-         [=](S s) { return thrown([&] { DataFileCopies(s).restore(backup); }); },
-         {"所选文件无法读取：", "无法复制数据：", "无法打开数据文件 " + live + "："}},
-        {"printStaging",
-         [](S s) {
-             const listreports::ShownList list{
-                 listviews::Goods, {}, 2, [](const listreports::RowVisitor& visit) {
-                     visit({}, {"螺丝钉", "M6", "12", "1.2"});
-                     visit({}, {"铁锤", "H1", "3", "9"});
-                 }};
-             return thrown(
-                 [&] { listreports::printedReport(s, list, "螺丝", QDateTime::currentDateTime()); });
-         },
-         {db}},
-        {"rememberKeyword", [](S s) { return thrown([&] { RememberKeyword(s, "铁锤"); }); }, {db}},
-        {"logLine", [](S s) { return thrown([&] { AppendLog(s, "管理员登录成功"); }); }, {db}},
+        booking("registerGoods",
+                [](L l) {
+                    return l.registerGoods({"新到的锤子", "CZ", "H1", "B2", 1, 20, 18, 16}, movement(3, 30));
+                }),
+        booking("bookPurchase", [](L l) { return l.bookPurchase(1, movement(5, 45), "进货登记:螺丝钉"); }),
+        booking("bookSale", [](L l) { return l.bookSale(1, movement(1, 12), "售出登记:螺丝钉"); }),
+        booking("editPurchase", [](L l) { return l.editPurchase(1, movement(12, 110), "修改进货记录:"); }),
+        booking("editSale", [](L l) { return l.editSale(2, movement(3, 36), "修改销售记录:"); }),
+        booking("editGoods",
+                [](L l) {
+                    return l.editGoods(1, {"螺丝钉子", "LSDZ", "M8", "A2", 2, 13, 12, 11});
+                }),
+        booking("removeGoods", [=](L l) { return l.removeGoods(hammer); }),
+        booking("undoLastSale", [=](L l) { return l.undoLastSale(sale, yes); }),
+        booking("undoLastPurchase", [=](L l) { return l.undoLastPurchase(purchase, yes); }),
+        throwing("addCustomer", [](S s) { CustomerBook(s).add("李四商行", "电话", QDate(2024, 3, 2)); }),
+        throwing("updateCustomer", [](S s) { CustomerBook(s).update(1, "张三五金", "新地址"); }),
+        throwing("removeCustomer", [](S s) { CustomerBook(s).remove(1); }),
+        throwing("addDemand", [](S s) { DemandBook(s).add(1, QDate(2024, 3, 3), "要十个"); }),
+        throwing("updateDemand", [](S s) { DemandBook(s).updateText(1, "要二十个"); }),
+        throwing("toggleDemand", [](S s) { DemandBook(s).toggleDone(1); }),
+        throwing("removeDemand", [](S s) { DemandBook(s).remove(1); }),
+        throwing("addSupplier", [](S s) { SupplierBook(s).add("钉子批发", "城东", "钉子"); }),
+        throwing("updateSupplier", [](S s) { SupplierBook(s).update(1, "五金总厂", "城西", "螺丝"); }),
+        throwing("removeSupplier", [](S s) { SupplierBook(s).remove(1); }),
+        setting("saveStartTab", [](B b) { b.saveStartTab(3); }),
+        setting("saveVisibility",
+                [](B b) {
+                    b.saveVisibility({false, true, false, true, false});
+                }),
+        setting("savePermissions",
+                [](B b) {
+                    b.savePermissions({true, false, true, false, true});
+                }),
+        setting("changeAdminPassword",
+                [](B b) {
+                    QString p = "neu";
+                    b.changeAdminPassword("8", p);
+                }),
+        setting("changeUserPassword",
+                [](B b) {
+                    QString p = "neu";
+                    b.changeUserPassword("8", p);
+                }),
+        setting("clearKeywords", [](B b) { b.clearKeywords(); }),
+        setting("clearLog", [](B b) { b.clearLog(); }),
+        setting("unlockInitialisation", [](B b) { b.unlockInitialisation(); }),
+        boxed(
+            "initialise",
+            [](S s) {
+                s.initUnlocked = true;
+                static_cast<ScriptedMessageBoxes&>(s.boxes()).answers = {false, true}; // not cancelled, go on
+                DataInitialisation(s).attempt("8");
+            },
+            {" 初始化没有完成，数据保持原样：" + kDb}, "初始化失败：数据文件出错"),
+        throwing("restore", [=](S s) { DataFileCopies(s).restore(backup); },
+                 {"所选文件无法读取：", "无法复制数据：", "无法打开数据文件 " + live + "："}),
+        throwing("printStaging",
+                 [](S s) {
+                     const listreports::ShownList list{
+                         listviews::Goods, {}, 2, [](const listreports::RowVisitor& visit) {
+                             visit({}, {"螺丝钉", "M6", "12", "1.2"});
+                             visit({}, {"铁锤", "H1", "3", "9"});
+                         }};
+                     listreports::printedReport(s, list, "螺丝", QDateTime::currentDateTime());
+                 }),
+        throwing("rememberKeyword", [](S s) { RememberKeyword(s, "铁锤"); }),
+        throwing("logLine", [](S s) { AppendLog(s, "管理员登录成功"); }),
     };
 }
 
@@ -212,19 +200,11 @@ QStringList withoutLine(QStringList dump, const QString& line) {
     return dump;
 }
 
-QString settings(const Options& o) {
-    return QStringList{o.PassL, o.PassH, QString::number(o.SSTab_Index)}.join('|') +
-           QString("%1%2%3%4%5%6%7%8%9%10")
-               .arg(o.Show_ZCB)
-               .arg(o.Show_JHZJE)
-               .arg(o.Show_LSJ)
-               .arg(o.Show_PFJ)
-               .arg(o.Show_DBJ)
-               .arg(o.QX_TZin0)
-               .arg(o.QX_TZin)
-               .arg(o.QX_TZedit)
-               .arg(o.QX_TZfx)
-               .arg(o.QX_INfx);
+// Every setting the session holds.
+auto settings(const Options& o) {
+    return std::tie(o.PassL, o.PassH, o.MingCheng, o.SSTab_Index, o.Show_ZCB, o.Show_JHZJE, o.Show_LSJ,
+                    o.Show_PFJ, o.Show_DBJ, o.QX_TZin0, o.QX_TZin, o.QX_TZedit, o.QX_TZfx, o.QX_INfx,
+                    o.Ver_ID);
 }
 
 class FileFaultsTest : public ::testing::Test {
@@ -262,7 +242,6 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
         {Op::Write, SQLITE_IOERR_WRITE, false, io},
         {Op::Write, SQLITE_FULL, true, QStringLiteral("磁盘已满")},
         {Op::Sync, SQLITE_IOERR_FSYNC, false, io},
-        {Op::Truncate, SQLITE_IOERR_TRUNCATE, false, io},
         {Op::Lock, SQLITE_IOERR_LOCK, false, io},
         {Op::Delete, SQLITE_IOERR_DELETE, false, io},
     };
@@ -271,7 +250,7 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
     ASSERT_TRUE(start.open(QIODevice::ReadOnly));
     const QByteArray shop = start.readAll();
     const QStringList before = DumpFile(this->start());
-    std::vector<int> pairs(faults.size());
+    std::vector<int> hits(faults.size()); // (action, failure point) pairs of each fault
     for (const Action& action : actions(live, backup()))
         for (size_t f = 0; f < faults.size(); ++f)
             for (int n = 1;; ++n) {
@@ -300,7 +279,7 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
                     EXPECT_EQ(outcome, std::nullopt);
                     break;
                 }
-                ++pairs[f];
+                ++hits[f];
                 ASSERT_TRUE(outcome.has_value());
                 EXPECT_TRUE(
                     std::any_of(action.failures.begin(), action.failures.end(),
@@ -308,19 +287,15 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
                     << outcome->toStdString();
                 EXPECT_EQ(withoutLine(DumpFile(live), action.failureLogLine), before);
                 // Nor in the session: no setting changed, nothing unlocked or initialised.
-                EXPECT_EQ(settings(session.options), settings(fresh));
+                EXPECT_TRUE(settings(session.options) == settings(fresh));
                 EXPECT_FALSE(session.initUnlocked);
                 EXPECT_EQ(session.statusText, "");
                 ASSERT_TRUE(session.isOpen());
                 EXPECT_TRUE(sqlite3_get_autocommit(session.handle())); // no transaction left open
                 EXPECT_NO_THROW(AppendLog(session, "之后"));
             }
-    const int all = std::accumulate(pairs.begin(), pairs.end(), 0);
-    std::cout << "(action, failure point) pairs: " << all << " (write, full, sync, truncate, lock, delete:";
-    for (const int p : pairs)
-        std::cout << ' ' << p;
-    std::cout << ")" << std::endl;
-    RecordProperty("pairs", all);
+    for (size_t f = 0; f < faults.size(); ++f)
+        EXPECT_GT(hits[f], 0) << f; // a fault no action meets tests nothing
 }
 
 // While the main window is open the disk fills, then the data file turns read-only, then its

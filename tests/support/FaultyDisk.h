@@ -10,9 +10,9 @@
 
 class FaultyDisk {
 public:
-    // Writes, syncs and truncations of any file; locks of the data file; deletions (the commit
+    // Writes and syncs of any file; locks of the data file; deletions (the commit
     // of a rollback journal); opening files (the journal).
-    enum class Op { Write, Sync, Truncate, Lock, Delete, Open };
+    enum class Op { Write, Sync, Lock, Delete, Open };
 
     FaultyDisk();
     ~FaultyDisk(); // every connection opened through it must be closed by then
@@ -23,20 +23,12 @@ public:
     // `sticky`, every later one too.
     void failAt(Op op, int n, int error, bool sticky = false);
     void heal();
-    int count() const;   // operations of the kind since failAt
-    bool failed() const; // whether one of them was failed
-
-    // A connection straight on the system's file layer, with the program's collation (its
-    // indexes need it): for looking at a file as it is on the disk.
-    static sqlite3* openPlain(const QString& path);
+    bool failed() const; // whether an operation was failed since failAt
 
     // For the file layer: SQLITE_OK, or the error the operation is to fail with.
     int check(Op op);
 
 private:
-    static int open(sqlite3_vfs* vfs, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags);
-    static int remove(sqlite3_vfs* vfs, const char* name, int syncDir);
-
     sqlite3_vfs* real_;
     sqlite3_vfs vfs_{};
     mutable std::mutex mutex_; // list streams read on a thread of their own
@@ -48,6 +40,7 @@ private:
     bool failed_ = false;
 };
 
-// Every table of the file, rows in rowid order, each row "table|value|value…" (floats to 17
-// digits, so that any change shows), followed by "integrity: ok" or what the check says.
+// Every table of the file as the system's file layer reads it (a journal left behind rolled
+// back), rows in rowid order, each row "table|value|value…" (floats to 17 digits, so that any
+// change shows), followed by "integrity: ok" or what the check says.
 QStringList DumpFile(const QString& path);

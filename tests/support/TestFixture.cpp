@@ -37,7 +37,7 @@ QStringList xlsxCells(const QString& xlsx) {
 void LedgerFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());
     printers.pdfFolder = dir.path();
-    CreateDataFile(dataPath(), schemaVersion);
+    CreateDataFile(dataPath());
     session.open(dataPath());
 }
 

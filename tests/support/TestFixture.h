@@ -51,7 +51,6 @@ protected:
     ScriptedFileDialogs files;
     ScriptedPrinters printers; // prints into dir
     Session session{boxes, files, printers};
-    long schemaVersion = 2002;
 };
 
 // Runs native SQL on another data file, in a session of its own.
