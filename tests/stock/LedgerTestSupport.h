@@ -1,7 +1,6 @@
 #pragma once
 // A fresh data file with a ledger, and shorthands for the ledger tests.
 #include "core/RecordReader.h"
-#include "core/Vb.h"
 #include "stock/Ledger.h"
 
 #include "support/TestFixture.h"
@@ -60,20 +59,5 @@ protected:
     QString movement(qlonglong id, const char* columns = "TZID,SL,ZJE") {
         return rowsText(
             QStringLiteral("select %1 from T_IO where ID=%2").arg(QLatin1String(columns)).arg(id));
-    }
-
-    // Every row of the three tables the ledger writes, as text.
-    QString dump() {
-        QString out;
-        for (const char* table : {"T_TZ", "T_IO", "T_txt"}) {
-            const QueryResult r = session.query(QStringLiteral("select * from %1 order by ID").arg(table));
-            for (const auto& row : r.rows) {
-                out += QLatin1String(table);
-                for (const QVariant& v : row)
-                    out += QLatin1Char('|') + vb::Text(v);
-                out += QLatin1Char('\n');
-            }
-        }
-        return out;
     }
 };
