@@ -255,12 +255,8 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
         for (size_t f = 0; f < faults.size(); ++f)
             for (int n = 1;; ++n) {
                 const Fault& fault = faults[f];
-                SCOPED_TRACE(QString("%1, operation %2 failing with %3 from its %4th")
-                                 .arg(action.name)
-                                 .arg(int(fault.op))
-                                 .arg(fault.error)
-                                 .arg(n)
-                                 .toStdString());
+                SCOPED_TRACE(std::string(action.name) + ", fault " + std::to_string(f) + " from operation " +
+                             std::to_string(n));
                 for (const char* gone : {"", "-journal", ".bak"})
                     QFile::remove(live + gone);
                 QFile copy(live); // QFile::copy would wait for the disk
