@@ -479,7 +479,6 @@ void frmmain::SaveKey(const QString& key) {
 void frmmain::searchAction() {
     const QString text = StripChars(cmbSS->currentText(), QStringLiteral("'"));
     cmbSS->setEditText(text);
-    currentKeyword_ = text;
     try {
         SaveKey(text);
     } catch (const DbError& e) {

@@ -65,7 +65,6 @@ public:
     // A search still finding rows (or about to run again after a save stopped it).
     bool loading() const;
     const QString& currentSql() const { return currentSql_; }
-    const QString& currentKeyword() const { return currentKeyword_; }
     QString statusPanelText() const;
     // The stock ledger's count of goods below their minimum stock; empty on the other tabs.
     QString lowStockPanelText() const;
@@ -162,7 +161,6 @@ private:
 
     Session& session_;
     QString currentSql_;
-    QString currentKeyword_;
     bool firstShown_ = false;
     int loadedTab_ = -1; // the view and statement of the last load
     QString loadedSql_;

@@ -131,7 +131,6 @@ void frmmain::查看低于最小库存的商品() {
     // and prints as it shows.
     ssTABto01234(listviews::Goods);
     currentSql_ = listviews::lowStockStatement();
-    currentKeyword_.clear();
     Load_ListViewL_2();
 }
 
