@@ -1,10 +1,8 @@
 // The ordinary user reaches no window kept for the administrator by any way into it, and money
 // hidden by the display switches shows in no list, print, PDF, export or chart.
+#include "MainWindowFixture.h"
 #include "core/Startup.h"
-#include "mainwindow/ListViews.h"
-#include "mainwindow/frmmain.h"
 #include "stats/frmTJFX_ShiJianD.h"
-#include "support/TestFixture.h"
 #include "ui/ReportPreview.h"
 
 #include <QAbstractItemView>
@@ -18,9 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTest>
 #include <QTimer>
-#include <memory>
 
 namespace {
 
@@ -42,10 +38,10 @@ public:
     }
 };
 
-class RolesTest : public LedgerFixture {
+class RolesTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        LedgerFixture::SetUp();
+        MainWindowFixture::SetUp();
         LoadOptions(session); // a new data file: every QX_ switch on, all money shown
         printers.installed = {{"仓库", "A4"}};
         const qlonglong kh = addRowOf(session, "T_KH", "KHMC,KHZL", {"甲方公司", ""});
@@ -53,17 +49,9 @@ protected:
         addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金商店", "", ""});
         addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
                  {"螺丝钉子", "LSDZ", "M8", "A1", 0, 2, 7774.44, 3887.78, 7771.11, 7772.22, 7773.33, false});
-        const QString io = "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ";
-        addRowOf(session, "T_IO", io, {-1, "2009-1-9", 2, 7775.56, 0, 1, 0, ""});
-        addRowOf(session, "T_IO", io, {1, "2009-1-20", 1, 10, 0, kh, 1, ""});
+        addMove(-1, "2009-1-9", 2, 7775.56, 0, 1);
+        addMove(1, "2009-1-20", 1, 10, 0, kh, 1);
     }
-    std::unique_ptr<frmmain> open(int tab) {
-        session.options.SSTab_Index = tab;
-        auto w = std::make_unique<frmmain>(session);
-        w->show();
-        return w;
-    }
-    static QAbstractItemView* list(frmmain& w) { return w.findChild<QAbstractItemView*>("ListViewL"); }
     static QString cells(const QAbstractItemModel& m) {
         QString out;
         for (int r = 0; r < m.rowCount(); ++r)
