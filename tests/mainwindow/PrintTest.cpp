@@ -1,38 +1,24 @@
 // Printing the main window's lists (printer check, staging in T_Print1, the preview and its
 // pages) and exporting them to PDF, Excel and CSV.
+#include "MainWindowFixture.h"
 #include "core/Transaction.h"
-#include "mainwindow/ListViews.h"
-#include "mainwindow/frmmain.h"
-#include "support/TestFixture.h"
 #include "ui/ReportPreview.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
 namespace {
 
 using Kind = ScriptedMessageBoxes::Kind;
 
-class PrintTest : public LedgerFixture {
+class PrintTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        LedgerFixture::SetUp();
+        MainWindowFixture::SetUp();
         printers.installed = {{"仓库", "A4"}};
-    }
-    qlonglong addGoods(const QString& mc, double zkc, const QString& kw = "A1") {
-        return addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
-                        {mc, "JC", "X", kw, 0, zkc, zkc * 2, 2, 3, 0, 0, false});
-    }
-    std::unique_ptr<frmmain> open(int tab) {
-        session.options.SSTab_Index = tab;
-        auto w = std::make_unique<frmmain>(session);
-        w->show();
-        return w;
     }
     // Presses the print button; `inPreview` runs in the preview if one shows, which then closes.
     // Returns whether it showed.
@@ -49,10 +35,6 @@ protected:
         QCoreApplication::processEvents();
         return shown;
     }
-    static void search(frmmain& w, const QString& text) {
-        w.findChild<QComboBox*>("cmbSS")->setEditText(text);
-        click(w, 8);
-    }
     QString staged() { return rowsText("select XH,TB1,TB2,TB3,TB4,TB5,TB6 from T_Print1", "null"); }
 };
 
@@ -61,7 +43,7 @@ protected:
 TEST_F(PrintTest, PrinterCheckEmptyListTitleAndStagedRows) {
     Transaction many(session);
     for (int i = 250; i >= 1; --i) // entered in reverse; the list shows 200 by name
-        addGoods(QString("货物%1").arg(i, 3, 10, QChar('0')), i);
+        addGoods(QString("货物%1").arg(i, 3, 10, QChar('0')), i, 2 * i);
     many.commit();
     auto w = open(listviews::Goods);
 
@@ -91,11 +73,8 @@ TEST_F(PrintTest, PrinterCheckEmptyListTitleAndStagedRows) {
     }
     const QStringList rows = staged().split(',');
     ASSERT_EQ(rows.size(), 200);
-    for (int i = 0; i < 200; ++i)
-        ASSERT_EQ(rows[i], QString("%1|货物%2/JC/X|%3|A1|null|null|null")
-                               .arg(i + 1)
-                               .arg(i + 1, 3, 10, QChar('0'))
-                               .arg(i + 1));
+    EXPECT_EQ(rows[0], "1|货物001/JC/X|1|A1|null|null|null");
+    EXPECT_EQ(rows[199], "200|货物200/JC/X|200|A1|null|null|null");
 
     // A second print leaves only its own rows; an empty list prints nothing.
     printers.installed = {{"仓库", "A4"}};
@@ -117,16 +96,14 @@ TEST_F(PrintTest, PrinterCheckEmptyListTitleAndStagedRows) {
 }
 
 TEST_F(PrintTest, MovementPrintsHideMoneyAndPaginate) {
-    const qlonglong g = addGoods("螺丝钉", 10);
+    const qlonglong g = addGoods("螺丝钉", 10, 20);
     const qlonglong kh = addRowOf(session, "T_KH", "KHMC,KHZL", {"张三", "电话"});
     const qlonglong gys = addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金店", "城东", "螺丝"});
     Transaction many(session);
     for (int i = 1; i <= 80; ++i) {
         const QString day = QString("2009-%1-%2").arg(1 + i / 28).arg(1 + i % 28);
-        addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
-                 {g, day, i, 1000 + i, 0, kh, 0, "备"});
-        addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
-                 {-g, day, i, 9000 + i, 0, gys, 0, ""});
+        addMove(g, day, i, 1000 + i, 0, kh, 0, "备");
+        addMove(-g, day, i, 9000 + i, 0, gys);
     }
     many.commit();
     auto w = open(listviews::Sales);
@@ -142,35 +119,28 @@ TEST_F(PrintTest, MovementPrintsHideMoneyAndPaginate) {
     EXPECT_EQ(printers.printed[0].printer, "仓库");
     const QString text = toolOutput("pdftotext", {"-layout", printers.printed[0].pdfPath, "-"});
     EXPECT_EQ(toolOutput("pdftotext", {"-layout", dir.filePath("销售.pdf"), "-"}), text);
+    // Three pages (how any report pages: ReportTest), each with the sales' title and headings.
     const QStringList pages = text.split('\f');
     ASSERT_EQ(pages.size(), 4);
-    for (int p = 0; p < 3; ++p) {
-        EXPECT_TRUE(pages[p].contains(QRegularExpression("销 +售 +记 +录"))) << p;
-        EXPECT_TRUE(pages[p].contains(QRegularExpression("序号 +日期 +商品标识 +数量 +总金额 +备注"))) << p;
-        EXPECT_TRUE(pages[p].contains(QRegularExpression(QString("\\( 共3页 +第%1页 \\)").arg(p + 1)))) << p;
-        EXPECT_TRUE(pages[p].contains("打印时间：")) << p;
-    }
+    for (const QString& page : pages.mid(0, 3))
+        EXPECT_TRUE(page.contains(
+            QRegularExpression("销 +售 +记 +录.*\\n *序号 +日期 +商品标识 +数量 +总金额 +备注\\n",
+                               QRegularExpression::DotMatchesEverythingOption)));
     EXPECT_TRUE(
         pages[2].contains(QRegularExpression("\\n *80 +2009-1-2 +螺丝钉/JC/X +1 +1001 +张三/电话\\n")));
 
-    // Purchases print the supplier's label under "备注", and no amount while amounts are hidden.
-    session.options.Show_JHZJE = false;
+    // Purchases print the supplier's label under "备注", and no amount while amounts are hidden
+    // (every other place hidden money might show: RolesTest).
     w->ssTABto01234(listviews::Purchases);
-    EXPECT_TRUE(
-        print(*w, [&](ReportPreview& preview) { preview.findChild<QPushButton*>("print")->click(); }));
+    EXPECT_TRUE(print(*w));
     EXPECT_TRUE(staged().startsWith("1|2009-3-25|螺丝钉/JC/X|80|...|五金店/城东/螺丝|null,"));
-    const QString hidden = toolOutput("pdftotext", {"-layout", printers.printed.back().pdfPath, "-"});
-    EXPECT_TRUE(hidden.contains(QRegularExpression("80 +\\.\\.\\. +五金店/城东/螺丝")));
-    EXPECT_FALSE(hidden.contains(QRegularExpression("9\\d\\d\\d")));
 }
 
 TEST_F(PrintTest, ExportsWriteTheListShownWithoutAPrinter) {
     printers.installed.clear();
-    const qlonglong g = addGoods("螺丝钉", 10);
+    const qlonglong g = addGoods("螺丝钉", 10, 20);
     const qlonglong gys = addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金店", "城东", "螺丝"});
-    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
-             {-g, "2009-1-9", 4, 1234.5, 5, gys, 0, "票"});
-    session.options.Show_JHZJE = false;
+    addMove(-g, "2009-1-9", 4, 1234.5, 5, gys, 0, "票"); // its amount hidden
     auto w = open(listviews::Purchases);
 
     files.answers = {std::nullopt, dir.filePath("进货.csv"), dir.filePath("进货.xlsx"),
@@ -181,21 +151,13 @@ TEST_F(PrintTest, ExportsWriteTheListShownWithoutAPrinter) {
     w->findChild<QPushButton*>("exportXlsx")->click();
     w->findChild<QPushButton*>("exportPdf")->click();
     ASSERT_EQ(files.asked.size(), 4u);
-    EXPECT_EQ(files.asked[1].caption, "导出CSV");
     EXPECT_EQ(files.asked[1].proposed, "进货记录.csv");
-    EXPECT_EQ(files.asked[2].filter, "Excel 工作簿(*.xlsx)|*.xlsx");
+    EXPECT_EQ(files.asked[3].proposed, "进货记录.pdf");
     ASSERT_EQ(boxes.shown.size(), 3u);
     expectBox(boxes.shown[0], Kind::Information, "已导出到 " + dir.filePath("进货.csv"), "Vostrel");
-
-    QFile file(dir.filePath("进货.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString csv = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(csv.contains("1,2009-1-9,螺丝钉/JC/X,4,...,5,票/五金店/城东/螺丝/\r\n"));
-    const QString sheet = xlsxCells(dir.filePath("进货.xlsx")).join(' '); // numbers and dates as such
-    EXPECT_TRUE(sheet.contains("A3#1 B3#39822 C3=螺丝钉/JC/X D3#4 E3=... F3#5 G3=票/五金店/城东/螺丝/"))
-        << sheet.toStdString();
-    const QString pdf = toolOutput("pdftotext", {"-layout", dir.filePath("进货.pdf"), "-"});
-    EXPECT_TRUE(pdf.contains(QRegularExpression("1 +2009-1-9 +螺丝钉/JC/X +4 +\\.\\.\\. +五金店/城东/螺丝")));
-    for (const QString& text : {csv, sheet, pdf})
-        EXPECT_FALSE(text.contains("1234")); // the hidden amount nowhere
+    EXPECT_TRUE(QFile::exists(dir.filePath("进货.csv")) && QFile::exists(dir.filePath("进货.pdf")));
+    // What each format holds: CommandsTest; the window's list writes its dates as dates.
+    EXPECT_TRUE(xlsxCells(dir.filePath("进货.xlsx"))
+                    .join(' ')
+                    .contains("A3#1 B3#39822 C3=螺丝钉/JC/X D3#4 E3=... F3#5 G3=票/五金店/城东/螺丝/"));
 }
