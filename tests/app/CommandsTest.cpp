@@ -2,12 +2,11 @@
 // standard input, the refusals and the question asked only on a terminal), report, export and
 // check.
 #include "app/Commands.h"
+#include "AppFixture.h"
 #include "core/DataFileLock.h"
 #include "core/Session.h"
-#include "support/TestFixture.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace {
@@ -59,9 +58,6 @@ TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     EXPECT_EQ(err, "权限不够，拒绝还原数据！\n");
     EXPECT_EQ(prompts, QStringList({"还原口令：*"}));
     EXPECT_EQ(run({"restore", backup}), 1); // no password at all
-    input = {"8"};
-    EXPECT_EQ(run({"restore", dataPath()}), 1);
-    EXPECT_EQ(err, "所选文件就是正在使用的数据文件，不能用它还原。\n");
     // On a terminal the operator is asked first.
     commandLine.interactive = true;
     input = {"8", "否"};
@@ -96,13 +92,9 @@ TEST_F(CommandsTest, TheProgramReadsThePasswordFromAPipe) {
     ASSERT_EQ(run({"backup", backup}), 0);
     AppendLog(session, "备份以后");
     session.close();
-    QProcess p;
-    p.start(VOSTREL_PROGRAM, {"--data", dataPath(), "restore", backup});
-    p.write("8\n");
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "恢复完成。\n");
+    const ProgramRun r = runProgram({"--data", dataPath(), "restore", backup}, "8\n");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "恢复完成。\n");
     session.open(dataPath());
     EXPECT_TRUE(log().isEmpty());
 }
@@ -186,14 +178,9 @@ TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
 
     // The PDF is the printed report, made by the program run without a display; it stages the
     // print's rows and writes nothing else.
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(VOSTREL_PROGRAM, {"--data", dataPath(), "export", "stock", "--pdf", dir.filePath("库存.pdf")});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const ProgramRun r =
+        runProgram({"--data", dataPath(), "export", "stock", "--pdf", dir.filePath("库存.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString pdf = toolOutput("pdftotext", {"-layout", dir.filePath("库存.pdf"), "-"});
     EXPECT_TRUE(pdf.contains(QRegularExpression("库 +存 +记 +录"))) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains(QRegularExpression("2 +螺丝钉/LSD/M6 +15 +A1")));

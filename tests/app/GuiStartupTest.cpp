@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
@@ -75,8 +74,8 @@ TEST_F(RunStartupTest, AReadOnlyDataFileIsRefused) {
     expectRefusal(dataPath());
 }
 
-TEST_F(RunStartupTest, OneStartPerDataFileAndAKilledOnesLockIsTakenOver) {
-    const QString lockFile = dataPath() + ".lock";
+// A killed program's lock is taken over: KilledMidWriteTest.
+TEST_F(RunStartupTest, OneStartPerDataFile) {
     QFile data(dataPath());
     ASSERT_TRUE(data.open(QIODevice::ReadOnly));
     const QByteArray before = data.readAll();
@@ -88,22 +87,6 @@ TEST_F(RunStartupTest, OneStartPerDataFileAndAKilledOnesLockIsTakenOver) {
     data.seek(0);
     EXPECT_EQ(data.readAll(), before); // no log line, no upgrade
     EXPECT_FALSE(QFile::exists(dir.filePath("backups")));
-    EXPECT_FALSE(QFile::exists(lockFile));
-
-    // The lock of a program that no longer runs.
-    QProcess gone;
-    gone.start("true");
-    ASSERT_TRUE(gone.waitForStarted());
-    const qint64 pid = gone.processId();
-    ASSERT_TRUE(gone.waitForFinished());
-    QFile stale(lockFile);
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray::number(pid) + "\nvostrel\n");
-    stale.close();
-    typeAtLogin("8", "cmdS(1)");
-    EXPECT_EQ(run(dataPath()), 0);
-    EXPECT_EQ(mainWindows, 1);
-    EXPECT_FALSE(QFile::exists(lockFile));
 }
 
 TEST_F(RunStartupTest, AFolderThatCannotHoldTheLockIsRefused) {
@@ -122,6 +105,7 @@ TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
     EXPECT_EQ(run(dataPath()), 0);
     EXPECT_TRUE(mainWindows == 1 && admin);
     EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(QFile::exists(dataPath() + ".lock"));
     session.open(dataPath());
     EXPECT_EQ(scalar("select cc from T_txt").toString(), "管理员登录成功");
     // A run that changed something leaves the day's safety copy beside the data file.
