@@ -9,25 +9,15 @@ using CustomerBookTest = PartnerFixture;
 using DemandBookTest = PartnerFixture;
 using SupplierBookTest = PartnerFixture;
 
-TEST_F(CustomerBookTest, NewCustomerComesWithItsOpenPlaceholderOrNotAtAll) {
-    CustomerBook book(session);
-    const QDate today(2024, 5, 3);
-    const qlonglong id = book.add(" 张'三 ", "老'客户", today);
-    EXPECT_EQ(scalar(QString("select KHMC from T_KH where ID=%1").arg(id)).toString(), "张三");
-    EXPECT_EQ(scalar(QString("select KHZL from T_KH where ID=%1").arg(id)).toString(), "老客户");
-    const QueryResult d = session.query(QString("select KHXQ,RQ,BJ from T_KH_XQ where KHID=%1").arg(id));
-    ASSERT_EQ(d.rowCount(), 1);
-    EXPECT_EQ(d.value(0, 0).toString(), "待修改");
-    EXPECT_EQ(vb::Text(d.value(0, 1)), "2024-5-3");
-    EXPECT_EQ(vb::Number(d.value(0, 2)), 0);
+// A failure in the middle of any of these changes nothing: FileFaultsTest.
+TEST_F(CustomerBookTest, NewCustomerComesWithItsOpenPlaceholder) {
+    const qlonglong id = CustomerBook(session).add(" 张'三 ", "老'客户", QDate(2024, 5, 3));
+    EXPECT_EQ(rowsText(QString("select KHMC, KHZL from T_KH where ID=%1").arg(id)), "张三|老客户");
+    EXPECT_EQ(rowsText(QString("select KHXQ, RQ, BJ from T_KH_XQ where KHID=%1").arg(id)),
+              "待修改|2024-5-3|False");
 
     EXPECT_TRUE(NameLongEnough("甲方") && NameLongEnough("abcd"));
     EXPECT_FALSE(NameLongEnough("甲a") || NameLongEnough("abc"));
-
-    failOn("INSERT", "T_KH_XQ");
-    EXPECT_THROW(book.add("李四商行", "", today), DbError);
-    EXPECT_EQ(count("T_KH"), 1); // no customer without its placeholder
-    EXPECT_EQ(count("T_KH_XQ"), 1);
 }
 
 TEST_F(CustomerBookTest, RemovingACustomerTakesItsDemandsAndLeavesItsSales) {
@@ -38,14 +28,7 @@ TEST_F(CustomerBookTest, RemovingACustomerTakesItsDemandsAndLeavesItsSales) {
     demand(b, QDate(2024, 5, 2), "垫片");
     addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
              {7, QDate(2024, 5, 4), 1, 10, 0, a, need, "x"});
-    CustomerBook book(session);
-
-    failOn("DELETE", "T_KH");
-    EXPECT_THROW(book.remove(a), DbError);
-    EXPECT_EQ(count("T_KH_XQ"), 3); // the demands came back with the failed removal
-    session.execNative("DROP TRIGGER fail_DELETE_T_KH");
-
-    book.remove(a);
+    CustomerBook(session).remove(a);
     EXPECT_EQ(count("T_KH"), 1);
     EXPECT_EQ(count("T_KH_XQ"), 1);
     EXPECT_EQ(count("T_IO"), 1);
@@ -81,10 +64,7 @@ TEST_F(DemandBookTest, GroupsByCustomerNewestFirst) {
     DemandBook book(session);
     const auto rows = book.load({});
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].KHXQ, "三号");
-    EXPECT_EQ(rows[1].KHXQ, "二号");
-    EXPECT_EQ(rows[2].KHXQ, "一号");
-    EXPECT_EQ(rows[3].KH, "乙方公司()");
+    EXPECT_EQ(rows[0].KHXQ + rows[1].KHXQ + rows[2].KHXQ + rows[3].KH, "三号二号一号乙方公司()");
     EXPECT_EQ(rows[0].RQ, "2024-5-3");
     partners::GroupedDemandListModel list;
     list.setRows(rows);
