@@ -18,7 +18,6 @@ TEST(MessageBanner, CountsDownAndHidesAndZeroHidesAtTheFirstTick) {
     banner.autoMSG("名称太短", 2);
     EXPECT_TRUE(banner.isVisible());
     EXPECT_EQ(banner.findChild<QLabel*>("lblS")->text(), "2");
-    EXPECT_EQ(banner.y() + banner.height(), form.height()); // on the bottom edge
     tick(banner);
     EXPECT_TRUE(banner.isVisible());
     tick(banner);
@@ -39,5 +38,4 @@ TEST(MessageBanner, CountsDownAndHidesAndZeroHidesAtTheFirstTick) {
     top.autoMSG("second", 2);
     EXPECT_EQ(top.text(), "second");
     EXPECT_EQ(top.remainingSeconds(), 2);
-    EXPECT_LT(top.y(), 30); // top variant
 }
