@@ -124,7 +124,7 @@ protected:
 TEST_F(InitialisationTest, TheGuardsInTheirOrderAndTheUnlockUsedUp) {
     EXPECT_FALSE(init.attempt("Ab")); // locked: the password is not even looked at
     session.initUnlocked = true;
-    EXPECT_FALSE(init.attempt("ab"));
+    EXPECT_FALSE(init.attempt("cd")); // the ordinary password is not enough
     EXPECT_FALSE(init.attempt("Ab")); // the wrong password used the unlock up
     session.initUnlocked = true;
     boxes.answers = {true}; // Yes to "cancel?"
