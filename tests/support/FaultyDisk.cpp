@@ -1,10 +1,10 @@
 #include "FaultyDisk.h"
 
+#include "TestFixture.h"
 #include "core/jet/Translator.h"
 
 #include <QFile>
 #include <QStringList>
-#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -125,36 +125,12 @@ QStringList DumpFile(const QString& path) {
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, "unix");
     jet::registerFunctions(db); // the program's collation: its indexes need it
     QStringList lines;
-    auto each = [&](const QString& sql, const std::function<void(sqlite3_stmt*)>& row) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-            lines << QString::fromUtf8(sqlite3_errmsg(db));
-            return;
-        }
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            row(st);
-        if (rc != SQLITE_DONE) lines << QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(st);
-    };
-    const auto text = [](sqlite3_stmt* st, int c) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
-    };
-    QStringList tables;
-    each("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name",
-         [&](sqlite3_stmt* st) { tables << text(st, 0); });
-    for (const QString& table : tables)
-        each("SELECT * FROM \"" + table + "\" ORDER BY rowid", [&](sqlite3_stmt* st) {
-            QString line = table;
-            for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                const int type = sqlite3_column_type(st, c);
-                line += '|' + (type == SQLITE_FLOAT  ? QString::number(sqlite3_column_double(st, c), 'g', 17)
-                               : type == SQLITE_NULL ? QStringLiteral("<null>")
-                                                     : text(st, c));
-            }
-            lines << line;
-        });
-    each("PRAGMA integrity_check", [&](sqlite3_stmt* st) { lines << "integrity: " + text(st, 0); });
+    for (const QString& table :
+         sqliteRows(db, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"))
+        for (const QString& row : sqliteRows(db, "SELECT * FROM \"" + table + "\" ORDER BY rowid", true))
+            lines << table + '|' + row;
+    for (const QString& check : sqliteRows(db, "PRAGMA integrity_check"))
+        lines << "integrity: " + check;
     sqlite3_close_v2(db);
     return lines;
 }

@@ -106,19 +106,28 @@ void writeJunk(const QString& path) {
     junk.write(QByteArray(4096, 'x'));
 }
 
-QString nativeRows(Session& session, const QString& sql) {
+QStringList sqliteRows(sqlite3* db, const QString& sql, bool exact) {
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(session.handle(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-        return QString::fromUtf8(sqlite3_errmsg(session.handle()));
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        return {QString::fromUtf8(sqlite3_errmsg(db))};
     QStringList rows;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QStringList values;
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            values << (sqlite3_column_type(st, c) == SQLITE_NULL
-                           ? QStringLiteral("NULL")
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            const int type = sqlite3_column_type(st, c);
+            values << (type == SQLITE_NULL ? QStringLiteral("NULL")
+                       : exact && type == SQLITE_FLOAT
+                           ? QString::number(sqlite3_column_double(st, c), 'g', 17)
                            : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+        }
         rows << values.join(QLatin1Char('|'));
     }
+    if (rc != SQLITE_DONE) rows << QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
-    return rows.join(QLatin1Char(','));
+    return rows;
+}
+
+QString nativeRows(Session& session, const QString& sql) {
+    return sqliteRows(session.handle(), sql).join(QLatin1Char(','));
 }

@@ -57,6 +57,10 @@ protected:
 void execOn(const QString& path, const QString& sql);
 // Writes a file of junk, not a data file.
 void writeJunk(const QString& path);
-// Every row of native SQL as SQLite gives it, bypassing the Jet layer: "|" between values,
-// "," between rows, Null as "NULL"; SQLite's message when the statement is refused.
+// Every row of native SQL as SQLite gives it, bypassing the Jet layer: "|" between values, Null
+// as "NULL", floats to 17 digits with `exact` (so that any change shows); SQLite's message when
+// the statement is refused or fails.
+struct sqlite3;
+QStringList sqliteRows(sqlite3* db, const QString& sql, bool exact = false);
+// The same on the session's connection, "," between rows.
 QString nativeRows(Session& session, const QString& sql);
