@@ -4,7 +4,6 @@
 #include "core/Vb.h"
 #include "support/FaultyDisk.h"
 
-#include <cmath>
 #include <tuple>
 
 // Bookings on one goods item, each "what: after" and "|" between them. What: 'R' its
@@ -13,9 +12,9 @@
 // cost and unit cost (a fraction where it does not end), or the refusal (and the stock stays).
 TEST_F(LedgerTest, StockCostAndUnitCostAfterEachBooking) {
     const char* const cases[] = {
-        // A sale keeps the unit cost; the cost is rounded, the unit cost not.
-        "R 20 120: 20 120 6 | S 5: 15 90 6",
-        "R 3 10: 3 10 10/3 | S 1: 2 6.67 10/3",
+        // A sale keeps the unit cost; the cost is rounded, the unit cost not; a sale edit keeps
+        // the cost whatever the amount.
+        "R 3 10: 3 10 10/3 | S 1: 2 6.67 10/3 | s 1 99: 2 6.67 10/3",
         // The whole stock may go, a hundredth more may not.
         "R 3 10: 3 10 10/3 | S 3.01: 商品数量错误, 保存失败！ | S 3: 0 0 10/3",
         // Purchases average the cost; quantities are rounded first, amounts to the even hundredth.
@@ -30,7 +29,6 @@ TEST_F(LedgerTest, StockCostAndUnitCostAfterEachBooking) {
         "R 0.8 8: 0.8 8 10 | S 0.7: 0.1 1 10 | p 0.69 8: 商品数量错误, 保存失败！ | p 0.7 8: 0 1 10",
         // A sale edit rebuilds the cost from the unit cost, dropping a rounding leftover.
         "R 20 120: 20 120 6 | S 5: 15 90 6 | s 8: 12 72 6 | s 20.01: 商品数量错误, 保存失败！ | s 20: 0 0 6",
-        "R 3 10: 3 10 10/3 | S 1: 2 6.67 10/3 | s 1 99: 2 6.67 10/3",
         // In doubles 0.7 + 0.1 is 0.7999999999999999.
         "R 0.8 8: 0.8 8 10 | S 0.1: 0.7 7 10 | s 0.81: 商品数量错误, 保存失败！ | s 0.8: 0 0 10",
         // Undone sales come back at the unit cost, whatever they were sold for.
@@ -88,7 +86,7 @@ TEST_F(LedgerTest, TheMovementRowsAsStored) {
     ASSERT_TRUE(s.ok());
     EXPECT_EQ(movement(s.id, "TZID,SL,ZJE,GZJE,JXID,KHXQID,BZ"),
               QStringLiteral("%1|1|12.35|2|4|9|its ok").arg(a));
-    EXPECT_EQ(lastLog(), "售出登记:螺丝钉子(LSDZ)");
+    EXPECT_EQ(log().last(), "售出登记:螺丝钉子(LSDZ)");
     const LedgerResult p = ledger.bookPurchase(a, purchase(10, 70), "x");
     EXPECT_EQ(movement(p.id), QStringLiteral("-%1|10|70").arg(a));
 
@@ -111,25 +109,23 @@ TEST_F(LedgerTest, RegistrationWithAndWithoutFirstPurchase) {
     EXPECT_FALSE(vb::Number(scalar(QStringLiteral("select BJ from T_TZ where ID=%1").arg(r.id))));
     EXPECT_EQ(count("T_IO"), 1);
     EXPECT_EQ(movement(firstPurchaseOf(r.id), "SL,GZJE,JXID,KHXQID"), "10|5|2|3");
-    EXPECT_EQ(lastLog(), "新商品注册入库:螺丝钉子(M8)");
+    EXPECT_EQ(log().last(), "新商品注册入库:螺丝钉子(M8)");
 
     // Without a quantity: no movement, the amount as entered, unit cost 0 (never Null).
     const LedgerResult bare = ledger.registerGoods(goods("abcd"), purchase(0, 55));
     ASSERT_TRUE(bare.ok());
     EXPECT_EQ(count("T_IO"), 1);
     EXPECT_EQ(rowsText(QStringLiteral("select ZKC,ZCB,DJ from T_TZ where ID=%1").arg(bare.id)), "0|55|0");
-    EXPECT_EQ(lastLog(), "新商品注册入库:abcd()");
+    EXPECT_EQ(log().last(), "新商品注册入库:abcd()");
 
     // Names under 4 GBK bytes, negative or unstorable numbers write nothing.
     const QStringList before = DumpFile(dataPath());
     const double inf = vb::Val("1e999");
     const std::tuple<GoodsFields, MovementFields, QString> refused[] = {
         {goods("螺"), {}, "商品名称最少4个西文字符, 保存失败！"},
-        {goods("abc"), {}, "商品名称最少4个西文字符, 保存失败！"},
         {goods(" ' ab' "), {}, "商品名称最少4个西文字符, 保存失败！"},
         {goods("abcd"), purchase(-1, 0), "商品数量错误, 保存失败！"},
         {goods("abcd"), purchase(inf, 0), "商品数量错误, 保存失败！"},
-        {goods("abcd"), purchase(std::nan(""), 0), "商品数量错误, 保存失败！"},
         {goods("abcd"), purchase(1, inf), "金额错误, 保存失败！"},
         {{"abcd", "", "", "", 0, inf, 0, 0}, {}, "数值错误, 保存失败！"}};
     for (const auto& [g, m, message] : refused)
@@ -206,22 +202,4 @@ TEST_F(LedgerTest, OnlyTheLastEnteredIsUndoneAndOnlyWhenConfirmed) {
     expectStock(a, 2, 8, 4);
     ASSERT_TRUE(ledger.undoLastPurchase(last, yes).ok());
     expectStock(a, 0, 3, 0);
-}
-
-TEST_F(LedgerTest, EditAndRemoveGoods) {
-    const qlonglong a = registerItem("螺丝钉子", 10, 50);
-    ASSERT_TRUE(ledger.bookSale(a, sale(2), "x").ok());
-    const qlonglong b = registerItem("扳手工具", 10, 50);
-    ASSERT_TRUE(ledger.bookSale(b, sale(1), "x").ok());
-
-    ASSERT_TRUE(ledger.editGoods(a, {"大螺丝钉", "", "M10", "", 0, 9.999, 0, 0}).ok());
-    EXPECT_EQ(rowsText(QStringLiteral("select MC,LSJ,ZKC,ZCB,DJ from T_TZ where ID=%1").arg(a)),
-              "大螺丝钉|10|8|40|5");
-    EXPECT_EQ(lastLog(), "修改商品信息:大螺丝钉(M10)");
-    EXPECT_EQ(ledger.editGoods(a, goods("大")).message, "商品名称最少4个西文字符, 保存失败！");
-
-    ASSERT_TRUE(ledger.removeGoods(*ledger.goods(a)).ok());
-    EXPECT_EQ(lastLog(), "注销商品:大螺丝钉(M10)");
-    EXPECT_EQ(rowsText("select count(*),min(ID) from T_TZ"), QStringLiteral("1|%1").arg(b));
-    EXPECT_EQ(rowsText("select count(*),sum(abs(TZID)) from T_IO"), QStringLiteral("2|%1").arg(2 * b));
 }

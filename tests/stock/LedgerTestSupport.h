@@ -5,6 +5,19 @@
 
 #include "support/TestFixture.h"
 
+#include <QLineEdit>
+#include <QTest>
+
+// The operator replaces a box's text key by key (the amount boxes couple as typed).
+inline void type(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Delete);
+    for (const QChar c : text) // keyClicks would send Chinese characters as Latin-1
+        QTest::sendKeyEvent(QTest::Click, box,
+                            c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+}
+
 class LedgerTest : public LedgerFixture {
 protected:
     Ledger ledger{session};
@@ -35,7 +48,6 @@ protected:
     int count(const QString& table) {
         return int(scalar(QStringLiteral("select count(*) from ") + table).toLongLong());
     }
-    QString lastLog() { return scalar(QStringLiteral("select cc from T_txt order by ID desc")).toString(); }
 
     // The record copies a list would hand to a form.
     template <class Record> Record recordOf(qlonglong id, Record (RecordReader::*read)() const) {
