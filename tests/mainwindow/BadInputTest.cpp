@@ -14,12 +14,12 @@
 #include "stock/frmInEdit.h"
 #include "stock/frmOut.h"
 #include "stock/frmOutEdit.h"
+#include "support/FaultyDisk.h"
 #include "ui/MessageBanner.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QTest>
 #include <memory>
 
 namespace {
@@ -49,7 +49,6 @@ const Case kCases[] = {
     {"frmAddWZ", 1, {{"Text1(0)", "😀😀"}}, "", "商品名称最少4个西文字符, 保存失败！"},
     {"frmAddWZ", 1, {{"Text1(0)", "螺丝钉子"}, {"Text1(4)", "-5"}, {"Text1(5)", "1e300"}, {"Text1(6)", "inf"},
                      {"Text1(7)", "1,5"}}, "select top 1 KCmin,LSJ,PFJ,DBJ from T_TZ order by ID desc", "-5|1E+300|0|1"},
-    {"frmAddWZ", 1, {{"Text1(0)", "螺丝钉子"}, {"Text1(7)", "nan"}}, "select top 1 DBJ from T_TZ order by ID desc", "0"},
     {"frmAddWZ", 1, {{"Text1(0)", "螺丝钉子"}, {"Text2(0)", "1e300"}, {"Text2(2)", "1e300"}},
      "select top 1 ZKC,ZCB,DJ from T_TZ order by ID desc", "1E+300|1E+300|1"},
     {"frmAddWZ", 1, {{"Text1(0)", "螺丝钉子"}, {"Text2(0)", "0.01"}, {"Text2(2)", "1e308"}}, "", "金额错误, 保存失败！"},
@@ -61,8 +60,6 @@ const Case kCases[] = {
      "select top 1 SL,ZJE,(select ZKC from T_TZ where ID=-T_IO.TZID) from T_IO order by ID desc",
      "1E+300|1E+300|1E+300"},
     {"frmIn", 1, {{"Text2(0)", "1"}, {"Text2(3)", "-1e999"}}, "", "金额错误, 保存失败！"},
-    {"frmIn", 1, {{"Text2(0)", "1"}, {"DTPicker1", "1899-12-31"}}, "select top 1 RQ from T_IO order by ID desc",
-     "1899-12-31"},
     {"frmIn", 1, {{"Text2(0)", "1"}, {"DTPicker1", "9999-12-31"}}, "select top 1 RQ from T_IO order by ID desc",
      "9999-12-31"},
 
@@ -135,16 +132,6 @@ protected:
         if (form == "frmAddGYS") return std::make_unique<frmAddGYS>(session);
         return std::make_unique<frmOption>(session);
     }
-
-    // Every row of every table, as SQLite holds it.
-    QString wholeFile() {
-        QString out;
-        for (const QString& table :
-             nativeRows(session, "select name from sqlite_master where type='table' order by name")
-                 .split(','))
-            out += table + ':' + nativeRows(session, "select * from " + table) + '\n';
-        return out;
-    }
 };
 
 // The operator types numbers key by key (the boxes couple as typed) and pastes long texts.
@@ -156,12 +143,7 @@ void enter(QWidget& form, const QString& name, const QString& text) {
         combo->setEditText(text);
     } else if (auto* box = form.findChild<QLineEdit*>(name);
                box && name.startsWith("Text2(") && name != "Text2(4)") {
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, box,
-                                c.unicode() < 128 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
+        type(box, text);
     } else {
         ASSERT_NE(box, nullptr) << name.toStdString();
         box->setText(text);
@@ -172,7 +154,7 @@ void enter(QWidget& form, const QString& name, const QString& text) {
 
 TEST_P(BadInputTest, StoredAsShownOrRefusedWithItsMessage) {
     const Case& c = GetParam();
-    const QString before = wholeFile();
+    const QStringList before = DumpFile(dataPath());
     auto form = open(c.form);
     for (const auto& [name, text] : c.typed)
         enter(*form, name, text);
@@ -191,7 +173,7 @@ TEST_P(BadInputTest, StoredAsShownOrRefusedWithItsMessage) {
         EXPECT_TRUE(alarms == QStringList{c.expected} ||
                     (alarms.isEmpty() && banner && banner->text() == c.expected))
             << alarms.join('\n').toStdString() << (banner ? banner->text().toStdString() : "");
-        EXPECT_EQ(wholeFile(), before);
+        EXPECT_EQ(DumpFile(dataPath()), before);
     }
 }
 
