@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, KeywordConditionsAndMemory) {
     EXPECT_EQ(combo->itemText(4), "lsd");
 }
 
-TEST_F(MainWindowTest, EachSwitchGatesItsItemsForTheOrdinaryUserOnly) {
+TEST_F(MainWindowTest, SwitchesGateTheirItemsForTheOrdinaryUserAndTakeEffectAsTheSettingsWindowCloses) {
     const std::pair<bool Options::*, QStringList> gates[] = {
         {&Options::QX_TZin0, {"新货物注册入库", "p新货物注册入库"}},
         {&Options::QX_TZin, {"在账货物进货入库", "p入库库存台账", "p修改进货记录", "p撤消进货记录"}},
@@ -200,6 +200,18 @@ TEST_F(MainWindowTest, EachSwitchGatesItsItemsForTheOrdinaryUserOnly) {
         for (const QString& name : adminOnly)
             EXPECT_EQ(w->action(name)->isEnabled(), admin) << name.toStdString();
     }
+
+    // Settings take effect when the settings window closes.
+    addGoods("螺丝钉", 1, 2.5);
+    session.execSql("update T_Option set SSTab_Index=2, Show_ZCB=True, QX_TZin=True where id=3");
+    session.admin = false;
+    w->afterSettings();
+    EXPECT_EQ(w->currentTab(), listviews::Goods);
+    EXPECT_EQ(cell(*w, 0, 4), "2.5");
+    EXPECT_FALSE(w->action("p入库库存台账")->isEnabled());
+    session.execSql("update T_Option set Show_ZCB=False where id=3");
+    w->afterSettings(); // the same tab, reloaded with the new switch
+    EXPECT_EQ(cell(*w, 0, 4), "...");
 }
 
 TEST_F(MainWindowTest, RightClickMenusFollowTheList) {
@@ -258,20 +270,6 @@ TEST_F(MainWindowTest, ClosingTakesTheCalculatorsAlongAndTheWindowComesBackWhere
     QApplication::processEvents();
     // The next start on this data file puts the window back where the operator left it.
     EXPECT_EQ(open(listviews::Demands)->geometry(), closedAt);
-}
-
-TEST_F(MainWindowTest, SettingsTakeEffectWhenTheSettingsWindowCloses) {
-    addGoods("螺丝钉", 1, 2.5);
-    auto w = open(listviews::Demands);
-    session.execSql("update T_Option set SSTab_Index=2, Show_ZCB=True, QX_TZin=True where id=3");
-    session.admin = false;
-    w->afterSettings();
-    EXPECT_EQ(w->currentTab(), listviews::Goods);
-    EXPECT_EQ(cell(*w, 0, 4), "2.5");
-    EXPECT_FALSE(w->action("p入库库存台账")->isEnabled());
-    session.execSql("update T_Option set Show_ZCB=False where id=3");
-    w->afterSettings(); // the same tab, reloaded with the new switch
-    EXPECT_EQ(cell(*w, 0, 4), "...");
 }
 
 TEST_F(MainWindowTest, DemandsFirstViewDoneFlagAndFormsReloadingTheirView) {
