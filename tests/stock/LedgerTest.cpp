@@ -13,10 +13,9 @@
 TEST_F(LedgerTest, StockCostAndUnitCostAfterEachBooking) {
     const char* const cases[] = {
         // A sale keeps the unit cost; the cost is rounded, the unit cost not; a sale edit keeps
-        // the cost whatever the amount.
-        "R 3 10: 3 10 10/3 | S 1: 2 6.67 10/3 | s 1 99: 2 6.67 10/3",
-        // The whole stock may go, a hundredth more may not.
-        "R 3 10: 3 10 10/3 | S 3.01: 商品数量错误, 保存失败！ | S 3: 0 0 10/3",
+        // the cost whatever the amount; the whole stock may go, a hundredth more may not.
+        "R 3 10: 3 10 10/3 | S 1: 2 6.67 10/3 | s 1 99: 2 6.67 10/3 | S 2.01: 商品数量错误, 保存失败！ | "
+        "S 2: 0 0 10/3",
         // Purchases average the cost; quantities are rounded first, amounts to the even hundredth.
         "R 10 50: 10 50 5 | P 10 70: 20 120 6 | P 0.004 1: 商品数量错误, 保存失败！ | "
         "P -3 1: 商品数量错误, 保存失败！ | P 0.006 0.125: 20.01 120.12 120.12/20.01",
