@@ -65,17 +65,8 @@ TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
     CreateDataFile(damaged);
     execOn(damaged, "DROP TABLE T_txt");
     expectRefusal(damaged);
-}
 
-TEST_F(RunStartupTest, AReadOnlyDataFileIsRefused) {
-    ASSERT_EQ(::chmod(QFile::encodeName(dataPath()).constData(), 0400), 0);
-    if (::access(QFile::encodeName(dataPath()).constData(), W_OK) == 0)
-        GTEST_SKIP() << "this user may write read-only files";
-    expectRefusal(dataPath());
-}
-
-// A killed program's lock is taken over: KilledMidWriteTest.
-TEST_F(RunStartupTest, OneStartPerDataFile) {
+    // One start per data file; a killed program's lock is taken over: KilledMidWriteTest.
     QFile data(dataPath());
     ASSERT_TRUE(data.open(QIODevice::ReadOnly));
     const QByteArray before = data.readAll();
@@ -89,12 +80,15 @@ TEST_F(RunStartupTest, OneStartPerDataFile) {
     EXPECT_FALSE(QFile::exists(dir.filePath("backups")));
 }
 
-TEST_F(RunStartupTest, AFolderThatCannotHoldTheLockIsRefused) {
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0500), 0);
-    if (::access(QFile::encodeName(dir.path()).constData(), W_OK) == 0)
-        GTEST_SKIP() << "this user may write read-only folders";
+TEST_F(RunStartupTest, AReadOnlyDataFileOrFolderIsRefused) {
+    const QByteArray file = QFile::encodeName(dataPath()), folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(::chmod(file.constData(), 0400), 0);
+    if (::access(file.constData(), W_OK) == 0) GTEST_SKIP() << "this user may write read-only files";
+    expectRefusal(dataPath());
+    ::chmod(file.constData(), 0600);
+    ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
     expectRefusal(dataPath(), "数据文件所在的文件夹不能写入，程序不能继续运行!\n" + dataPath() + ".lock");
-    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    ::chmod(folder.constData(), 0700);
 }
 
 TEST_F(RunStartupTest, TheAdministratorReachesTheMainWindowAndGivingUpEnds) {
