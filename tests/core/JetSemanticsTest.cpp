@@ -15,16 +15,10 @@
 
 namespace {
 
-// The first row's values as the program shows them, Null as "NULL".
-QStringList texts(const QueryResult& r) {
-    QStringList out;
-    for (const QVariant& v : r.rows.at(0))
-        out << (v.isNull() ? QStringLiteral("NULL") : vb::Text(v));
-    return out;
-}
-
 class JetSemanticsTest : public LedgerFixture {
 protected:
+    // The values as the program shows them, Null as "NULL".
+    QString shown(const QString& sql) { return rowsText(sql, "NULL"); }
     // The values as SQLite stores them.
     QString raw(const char* sql) { return nativeRows(session, sql); }
     // How many rows of the table meet each condition, "," between.
@@ -49,11 +43,10 @@ protected:
 };
 
 TEST_F(JetSemanticsTest, ConcatenationFollowsNullRulesAndCStr) {
-    const QueryResult r = session.query("select Null & 'x', Null & Null, 12.0 & '', 0.5 & '', 1E+15 & '', "
-                                        "1/3 & '', -2.5 & '', True & '', 'a' & 7 & Null & 'b'");
-    EXPECT_EQ(texts(r),
-              QStringList({"x", "NULL", "12", "0.5", "1E+15", "0.333333333333333", "-2.5", "True", "a7b"}));
-    EXPECT_EQ(r.value(0, 0).typeId(), QMetaType::QString);
+    EXPECT_EQ(shown("select Null & 'x', Null & Null, 12.0 & '', 0.5 & '', 1E+15 & '', 1/3 & '', -2.5 & '', "
+                    "True & '', 'a' & 7 & Null & 'b'"),
+              "x|NULL|12|0.5|1E+15|0.333333333333333|-2.5|True|a7b");
+    EXPECT_EQ(scalar("select 12.0 & ''").typeId(), QMetaType::QString);
 
     // Columns take their type's text: a Date column without leading zeros, a Double as CStr.
     session.addRow("T_IO",
@@ -68,11 +61,10 @@ TEST_F(JetSemanticsTest, ConcatenationFollowsNullRulesAndCStr) {
 }
 
 TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
-    const QueryResult r =
-        session.query("select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
-                      "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), "
-                      "InStr('CAFÉ','é'), InStr(4,'abcabc','C'), InStr('ÉÀ中xAB','ab')");
-    EXPECT_EQ(texts(r), QStringList({"2", "4", "0", "0", "1", "NULL", "NULL", "3", "4", "6", "5"}));
+    EXPECT_EQ(shown("select InStr('xABcx','abc'), InStr('中文ABC','b'), InStr('abc','z'), InStr('',''), "
+                    "InStr('abc',''), InStr(Null,'a'), InStr('a',Null), InStr(12.5,'.5'), InStr('CAFÉ','é'), "
+                    "InStr(4,'abcabc','C'), InStr('ÉÀ中xAB','ab')"),
+              "2|4|0|0|1|NULL|NULL|3|4|6|5");
     // A date searched as the text the operator sees.
     session.addRow("T_IO", {{"TZID", 1}, {"RQ", "2009-1-9"}});
     EXPECT_EQ(scalar("select count(*) from T_IO where InStr(RQ & ',','2009-1-9,')>0").toLongLong(), 1);
@@ -80,11 +72,9 @@ TEST_F(JetSemanticsTest, InStrIgnoresCaseAndCountsCharacters) {
 }
 
 TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
-    const QueryResult r =
-        session.query("select round(0.125,2), round(2.675,2), round(1.005,2), round(3.825,2), "
-                      "round(12.345,2), round(2.5), 7/2, 7\\2, 7 mod 3, -7 mod 3, abs(-3), 2^3");
-    EXPECT_EQ(texts(r),
-              QStringList({"0.12", "2.68", "1", "3.82", "12.34", "2", "3.5", "3", "1", "-1", "3", "8"}));
+    EXPECT_EQ(shown("select round(0.125,2), round(2.675,2), round(1.005,2), round(3.825,2), round(12.345,2), "
+                    "round(2.5), 7/2, 7\\2, 7 mod 3, -7 mod 3, abs(-3), 2^3"),
+              "0.12|2.68|1|3.82|12.34|2|3.5|3|1|-1|3|8");
 
     // Integer columns divide as numbers, not as integers; a zero divisor is an error, never a Null.
     session.addRow("T_IO", {{"TZID", 7}, {"JXID", 2}, {"KHXQID", 0}});
@@ -98,16 +88,13 @@ TEST_F(JetSemanticsTest, RoundingDivisionAndArithmetic) {
 }
 
 TEST_F(JetSemanticsTest, OtherFunctionsKeepTheirVbMeaning) {
-    const QueryResult r = session.query(
-        "select iif(Null,'a','b'), iif(1>0,'a','b'), nz(Null,0), len('苹果ab'), left('苹果ab',1), "
-        "right('苹果ab',3), mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), "
-        "clng(2.5), clng(3.5), val('12kg'), cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' like "
-        "'a?c', 'a1' like 'a#', 'b' like '[a-c]', 'd' like '[!a-c]', 'abc' like 'b*', '苹果汁' like '%果_', "
-        "format(1234.5,'#,##0.00'), format(0.5,'0%'), trim('  a  ') & '|'");
-    EXPECT_EQ(texts(r),
-              QStringList({"b",    "a",    "0",     "4",    "苹",       "果ab", "果a",  "2009", "10",
-                           "9",    "2",    "4",     "12",   "0.5",      "True", "True", "True", "True",
-                           "True", "True", "False", "True", "1,234.50", "50%",  "a|"}));
+    EXPECT_EQ(
+        shown("select iif(Null,'a','b'), iif(1>0,'a','b'), nz(Null,0), len('苹果ab'), left('苹果ab',1), "
+              "right('苹果ab',3), mid('苹果ab',2,2), year(#2009-1-9#), month('2009-10-9'), day(#2009-1-9#), "
+              "clng(2.5), clng(3.5), val('12kg'), cstr(0.5), isnull(Null), '苹果汁' like '苹果*', 'ABC' "
+              "like 'a?c', 'a1' like 'a#', 'b' like '[a-c]', 'd' like '[!a-c]', 'abc' like 'b*', '苹果汁' "
+              "like '%果_', format(1234.5,'#,##0.00'), format(0.5,'0%'), '<' & trim('  a  ') & '>'"),
+        "b|a|0|4|苹|果ab|果a|2009|10|9|2|4|12|0.5|True|True|True|True|True|True|False|True|1,234.50|50%|<a>");
 }
 
 TEST_F(JetSemanticsTest, AFailingUpdateChangesNothing) {
@@ -136,11 +123,9 @@ TEST_F(JetSemanticsTest, BooleansAreMinusOneAndNotToggles) {
     EXPECT_EQ(scalar("select BJ from T_KH_XQ where ID=3").typeId(), QMetaType::Bool);
     session.execSql("update T_KH_XQ set bj=not bj");
     EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "-1,0,0");
-    session.execSql("update T_KH_XQ set bj=not bj where id<3");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "0,-1,0");
     session.execSql("update T_KH_XQ set BJ=(KHID>0) where id=3");
     session.execSql("insert into T_KH_XQ (KHID,BJ) values (4, 5)");
-    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "0,-1,-1,-1");
+    EXPECT_EQ(raw("select BJ from T_KH_XQ order by ID"), "-1,0,-1,-1");
 }
 
 TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
@@ -148,10 +133,8 @@ TEST_F(JetSemanticsTest, OrderingGroupingTopAndSums) {
         session.addRow("T_KH", {{"KHMC", name}});
     EXPECT_EQ(rowsText("select KHMC from T_KH order by KHMC"),
               "阿里,北京,张三,Alice,bob,Bob2,carl"); // pinyin, then letters without regard to case
-    EXPECT_EQ(session.query("select top 2 KHMC from T_KH order by KHMC desc").rowCount(), 2);
     // Without an order the rows come as entered, though an index on the names could serve them.
     EXPECT_EQ(scalar("select top 1 KHMC from T_KH").toString(), "张三");
-    EXPECT_EQ(rowsText("select ID from T_KH"), "1,2,3,4,5,6,7");
     EXPECT_EQ(counts("T_KH", {"KHMC='ALICE'", "KHMC<'北'"}), "1,1");
 
     // Groups come back in the order of their keys even when entered out of order.
@@ -201,7 +184,6 @@ TEST_F(JetSemanticsTest, NamesResultsAndTypes) {
     EXPECT_EQ(r.columns.join(","), "id,RQ,Done,Expr1000");
     EXPECT_EQ(r.value(0, 1).typeId(), QMetaType::QDate);
     EXPECT_EQ(r.value(0, 2).typeId(), QMetaType::Bool);
-    EXPECT_EQ(session.query("select * from T_TXT").columns.join(","), "ID,RQ,cc");
 
     // An AutoNumber is never used twice, also in a table made by the program.
     session.execSql("CREATE TABLE T_Extra (ID COUNTER, Name String, N Long, Day DateTime, Ok YesNo)");

@@ -66,12 +66,8 @@ const QString kSalesFields =
 const QString kPurchaseFields =
     "RQ & ',' & SL & ',' & ZJE & ',' & GZJE  & ','  & BZ & ','  & SPMC & ',' &  GYS  & ',' &  KHZL";
 
-QString condition(const QString& fields, const QStringList& keywords) {
-    return KeywordCondition(fields, keywords.join(','));
-}
-
 QString search(const QString& base, const QString& fields, const QStringList& keywords) {
-    return "select * from (" + base + ") where " + condition(fields, keywords);
+    return "select * from (" + base + ") where " + KeywordCondition(fields, keywords.join(','));
 }
 
 struct Case {
