@@ -102,9 +102,7 @@ TEST(BudgetSheet, EditRules) {
         EXPECT_EQ(s.edit(row, col, QStringLiteral("9")), Edit::Ignored) << row << "," << col;
 
     // A number cell holds the number the text starts with; anything unreadable is 0.
-    const std::pair<const char*, const char*> numbers[] = {{"abc", "0"},   {"12kg", "12"}, {" 3.50 ", "3.5"},
-                                                           {"", "0"},      {"-", "0"},     {"1e999", "0"},
-                                                           {"2E3", "2000"}};
+    const std::pair<const char*, const char*> numbers[] = {{"abc", "0"}, {" 3.50kg", "3.5"}, {"1e999", "0"}};
     for (const auto& [typed, stored] : numbers) {
         s.edit(12, In, QString::fromUtf8(typed));
         EXPECT_EQ(s.cell(12, In), stored) << typed;

@@ -42,30 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(ExpressionWindow, KeypadTypesAtTheCaretAndReplacesTheSelection) {
-    text->setText(QStringLiteral("12+34"));
-    text->setFocus();
-    text->setSelection(2, 1);
-    click("cmdQ(12)"); // ×
-    EXPECT_EQ(text->text(), "12*34");
-    click("cmdQ(16)"); // ← before the caret
-    EXPECT_EQ(text->text(), "1234");
-    text->setCursorPosition(1);
-    click("cmdQ(16)");
-    EXPECT_EQ(text->text(), "234");
-    text->setCursorPosition(1);
-    click("cmdQ(20)");
-    click("cmdQ(5)");
-    EXPECT_EQ(text->text(), "2.534");
-    text->setSelection(3, 2);
-    click("cmdQ(16)"); // ← removes the selection only
-    for (const char* key : {"cmdQ(13)", "cmdQ(14)", "cmdQ(2)", "cmdQ(11)", "cmdQ(1)", "cmdQ(15)"})
-        click(key);
-    EXPECT_EQ(text->text(), "2.5/(2-1)");
-    EXPECT_EQ(QApplication::focusWidget(), text);
-}
-
-TEST_F(ExpressionWindow, OpensWithTheExampleEnterEvaluatesAndAnErrorKeepsThePreviousResult) {
+TEST_F(ExpressionWindow, OpensWithTheExampleEnterEvaluatesAndTheKeypadTypesAtTheCaret) {
     EXPECT_EQ(text->text(), kExample);
     EXPECT_EQ(result->text(), "568.132");
     text->setText(QStringLiteral("1/3"));
@@ -87,6 +64,28 @@ TEST_F(ExpressionWindow, OpensWithTheExampleEnterEvaluatesAndAnErrorKeepsThePrev
     EXPECT_EQ(QApplication::focusWidget(), text);
     EXPECT_EQ(text->cursorPosition(), kExample.size());
     EXPECT_FALSE(text->hasSelectedText());
+
+    // The keypad types at the caret and replaces the selection.
+    text->setText(QStringLiteral("12+34"));
+    text->setFocus();
+    text->setSelection(2, 1);
+    click("cmdQ(12)"); // ×
+    EXPECT_EQ(text->text(), "12*34");
+    click("cmdQ(16)"); // ← before the caret
+    EXPECT_EQ(text->text(), "1234");
+    text->setCursorPosition(1);
+    click("cmdQ(16)");
+    EXPECT_EQ(text->text(), "234");
+    text->setCursorPosition(1);
+    click("cmdQ(20)");
+    click("cmdQ(5)");
+    EXPECT_EQ(text->text(), "2.534");
+    text->setSelection(3, 2);
+    click("cmdQ(16)"); // ← removes the selection only
+    for (const char* key : {"cmdQ(13)", "cmdQ(14)", "cmdQ(2)", "cmdQ(11)", "cmdQ(1)", "cmdQ(15)"})
+        click(key);
+    EXPECT_EQ(text->text(), "2.5/(2-1)");
+    EXPECT_EQ(QApplication::focusWidget(), text);
 }
 
 namespace {
@@ -161,9 +160,8 @@ TEST_F(BudgetWindow, TypingOnTheGridEditsTheCurrentCellAndEnterMovesDown) {
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdS(3)")), Qt::LeftButton);
     EXPECT_EQ(grid->rowCount(), 25);
     EXPECT_EQ(shown(0, 2) + editor->text(), "");
-}
 
-TEST_F(BudgetWindow, ScrollingKeepsTheCurrentRowAndTheEditorInView) {
+    // Scrolling keeps the current row and the editor in view.
     grid->setCurrentCell(0, 2);
     grid->verticalScrollBar()->setValue(5);
     const int first = grid->rowAt(0);
