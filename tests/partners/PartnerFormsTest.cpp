@@ -37,8 +37,8 @@ using CustomerFormTest = PartnerFixture;
 using DemandFormTest = PartnerFixture;
 using SupplierFormTest = PartnerFixture;
 
-TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
-    customer("甲方公司", "城东");
+TEST_F(CustomerFormTest, ShowsTheListRefusesShortNamesTheWayEachButtonDoesAndFailuresChangeNothing) {
+    demand(customer("甲方公司", "城东"), QDate(2024, 5, 1), "螺丝");
     frmAddKH form(session);
     QAbstractItemModelTester tester(&form.model(), kFatal);
     ASSERT_EQ(form.model().rowCount(), 1);
@@ -63,6 +63,35 @@ TEST_F(CustomerFormTest, ShowsTheListAndRefusesShortNamesTheWayEachButtonDoes) {
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
     EXPECT_EQ(count("T_KH", "KHMC='乙方'"), 1);
+
+    // Nothing selected does nothing; failures change nothing.
+    list(form)->clearSelection();
+    box(form, "Text1")->setText("乙方公司");
+    click(form, 2);
+    click(form, 3);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    form.selectRow(1);
+    failOn("DELETE", "T_KH");
+    boxes.answers = {false};
+    click(form, 3);
+    EXPECT_EQ(boxes.lastText(), "此操作将一并删除有关该客户的所有需求记录(不删除销售记录)，确定删除吗 ?");
+    click(form, 3);
+    EXPECT_EQ(boxes.lastText(), "   删  除  失  败  ！");
+    failOn("UPDATE", "T_KH");
+    box(form, "Text1")->setText("丙方公司");
+    click(form, 2);
+    EXPECT_EQ(boxes.shown.back().text, "   保  存  失  败  ！");
+    EXPECT_EQ(boxes.shown.back().title, "提示");
+    EXPECT_EQ(rowsText("select KHMC from T_KH order by ID"), "甲方公司,乙方");
+    EXPECT_EQ(count("T_KH_XQ"), 2); // and the new customer's open placeholder
+
+    // A search that cannot run keeps the list and the query it had.
+    const QString before = form.formQuery();
+    failOn("INSERT", "T_Key");
+    search(form, "甲");
+    EXPECT_EQ(boxes.lastText(), "   搜  索  失  败  ！");
+    EXPECT_EQ(form.formQuery(), before);
+    EXPECT_EQ(form.model().rowCount(), 2);
 }
 
 TEST_F(CustomerFormTest, AddingReturnsToTheDefaultListAndChangesKeepTheRowNumber) {
@@ -85,42 +114,6 @@ TEST_F(CustomerFormTest, AddingReturnsToTheDefaultListAndChangesKeepTheRowNumber
     click(form, 1);
     EXPECT_EQ(form.model().rowCount(), 4);
     EXPECT_TRUE(form.formQuery().contains("top 200"));
-}
-
-TEST_F(CustomerFormTest, NothingSelectedDoesNothingAndFailuresChangeNothing) {
-    const qlonglong a = customer("甲方公司");
-    demand(a, QDate(2024, 5, 1), "螺丝");
-    frmAddKH form(session);
-    list(form)->clearSelection();
-    box(form, "Text1")->setText("乙方公司");
-    click(form, 2);
-    click(form, 3);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(scalar("select KHMC from T_KH").toString(), "甲方公司");
-
-    form.selectRow(1);
-    failOn("DELETE", "T_KH");
-    boxes.answers = {false};
-    click(form, 3);
-    EXPECT_EQ(boxes.lastText(), "此操作将一并删除有关该客户的所有需求记录(不删除销售记录)，确定删除吗 ?");
-    click(form, 3);
-    EXPECT_EQ(boxes.lastText(), "   删  除  失  败  ！");
-    EXPECT_EQ(count("T_KH_XQ"), 1);
-
-    failOn("UPDATE", "T_KH");
-    box(form, "Text1")->setText("乙方公司");
-    click(form, 2);
-    EXPECT_EQ(boxes.shown.back().text, "   保  存  失  败  ！");
-    EXPECT_EQ(boxes.shown.back().title, "提示");
-    EXPECT_EQ(scalar("select KHMC from T_KH").toString(), "甲方公司");
-
-    // A search that cannot run keeps the list and the query it had.
-    const QString before = form.formQuery();
-    failOn("INSERT", "T_Key");
-    search(form, "甲");
-    EXPECT_EQ(boxes.lastText(), "   搜  索  失  败  ！");
-    EXPECT_EQ(form.formQuery(), before);
-    EXPECT_EQ(form.model().rowCount(), 1);
 }
 
 TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
