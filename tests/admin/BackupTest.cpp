@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <random>
 #include <sqlite3.h>
 
 namespace {
@@ -118,24 +117,14 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
     copies.backup(path("good.xkg"));
     const QString notOurs = "所选文件不是本程序的数据文件，不能用它还原。";
     write(path("empty.xkg"), "");
-    QByteArray noise(64 * 1024, '\0');
-    std::mt19937 random(7);
-    for (char& c : noise)
-        c = char(random());
-    write(path("noise.xkg"), noise);
+    writeJunk(path("junk.xkg"));
     write(path("truncated.xkg"), bytes(path("good.xkg")).left(bytes(path("good.xkg")).size() / 2));
-    {
-        ScriptedMessageBoxes b;
-        Session other(b);
-        CreateDataFile(path("newer.xkg"));
-        CreateDataFile(path("nooptions.xkg"));
-        CreateDataFile(path("noprint.xkg"));
-        other.open(path("newer.xkg"));
-        other.execNative("UPDATE T_Option SET Ver_ID=2003");
-        other.open(path("nooptions.xkg"));
-        other.execNative("DELETE FROM T_Option");
-        other.open(path("noprint.xkg"));
-        other.execNative("DROP TABLE T_Print1");
+    const std::pair<const char*, const char*> spoilt[] = {{"newer.xkg", "UPDATE T_Option SET Ver_ID=2003"},
+                                                          {"nooptions.xkg", "DELETE FROM T_Option"},
+                                                          {"noprint.xkg", "DROP TABLE T_Print1"}};
+    for (const auto& [name, change] : spoilt) {
+        CreateDataFile(path(name));
+        execOn(path(name), change);
     }
     sqlite3* foreign = nullptr; // another program's database: SQLite, but none of our tables
     sqlite3_open(path("foreign.xkg").toUtf8().constData(), &foreign);
@@ -145,7 +134,7 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
     const QByteArray live = bytes(dataPath());
     const std::pair<const char*, QString> cases[] = {
         {"empty.xkg", notOurs},
-        {"noise.xkg", notOurs},
+        {"junk.xkg", notOurs},
         {"foreign.xkg", notOurs},
         {"truncated.xkg", "所选文件已经损坏，不能用它还原。"},
         {"newer.xkg", "所选文件来自更新版本的程序（数据版本 2003），本程序不能使用它。"},
