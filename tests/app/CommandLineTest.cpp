@@ -55,7 +55,7 @@ private:
 
 } // namespace
 
-TEST_F(CommandLineTest, HelpAndVersionWorkWithoutADisplay) {
+TEST_F(CommandLineTest, HelpVersionAndWrongUsage) {
     const ProgramRun version = runProgram({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Vostrel 3.6\n");
@@ -66,9 +66,8 @@ TEST_F(CommandLineTest, HelpAndVersionWorkWithoutADisplay) {
     EXPECT_FALSE(windowsFile.has_value());
     run({"--data", "/tmp/其它.mdb", "--help"});
     EXPECT_TRUE(out.contains("\n数据文件：/tmp/其它.mdb\n")) << out.toStdString();
-}
 
-TEST_F(CommandLineTest, WrongUsageEndsWithStatusTwo) {
+    // Wrong usage ends with status 2.
     for (const QStringList& args :
          {QStringList{"nosuch"}, QStringList{"--nosuch"}, QStringList{"--data"}, QStringList{"--data="},
           QStringList{"--data", dataPath(), "name", "extra"}}) {
