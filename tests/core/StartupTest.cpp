@@ -87,9 +87,7 @@ TEST_F(StartupTest, Version2000ClimbsToTheCurrentOneInOneStart) {
     const QString old = oldFile(2000);
     ASSERT_TRUE(start(old));
     EXPECT_EQ(loaded.Ver_ID, 2002);
-    const QString schema = schemaOf(old); // the same as a new data file's
-    EXPECT_TRUE(schema.startsWith("2002\n") && schema.contains("CREATE TABLE T_Print1"));
-    EXPECT_EQ(schema, schemaOf(dataPath()));
+    EXPECT_EQ(schemaOf(old), schemaOf(dataPath())); // the same as a new data file's
     const QByteArray upgraded = fileBytes(old);
     ASSERT_TRUE(start(old)); // the next start has nothing to do
     EXPECT_EQ(fileBytes(old), upgraded);
