@@ -222,10 +222,7 @@ TEST_F(JetSemanticsTest, JunkIsRefusedWithAReadableMessage) {
     // Deep nesting is an error, not a crash.
     EXPECT_FALSE(error("select " + QString(100000, '(')).isEmpty());
     EXPECT_FALSE(error("select " + QString(100000, '-') + "1").isEmpty());
-    QString chain = "select 1";
-    for (int i = 0; i < 20000; ++i)
-        chain += "+1";
-    EXPECT_FALSE(error(chain).isEmpty());
+    EXPECT_FALSE(error("select 1" + QString("+1").repeated(20000)).isEmpty());
     // Nothing of a refused statement is executed.
     goods("甲");
     EXPECT_FALSE(error("delete from T_TZ where NoSuch=1").isEmpty());
