@@ -68,8 +68,7 @@ TEST_F(SettingsTest, PasswordsNeedTheAdministratorPasswordAndAreCleaned) {
     typed = "u'1";
     EXPECT_TRUE(book.changeUserPassword("Abc", typed));
     EXPECT_EQ(options().left(7), "u1|Abc|");
-    EXPECT_EQ(session.options.PassH, "Abc");
-    EXPECT_EQ(session.options.PassL, "u1");
+    EXPECT_EQ(session.options.PassL + "|" + session.options.PassH, "u1|Abc");
     typed = "z";
     EXPECT_FALSE(book.changeAdminPassword("abc", typed)); // letter case counts
     expectBox(boxes.shown[0], Kind::Information, "  管理员口令已修改,请记好新口令(Abc)    ", "Vostrel");

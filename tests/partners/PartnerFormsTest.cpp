@@ -27,9 +27,6 @@ void search(QWidget& form, const QString& text) {
     form.findChild<QComboBox*>("cmbSS")->setEditText(text);
     click(form, 8);
 }
-QTableView* list(QWidget& form) {
-    return form.findChild<QTableView*>("ListViewL");
-}
 
 } // namespace
 
@@ -65,7 +62,7 @@ TEST_F(CustomerFormTest, ShowsTheListRefusesShortNamesTheWayEachButtonDoesAndFai
     EXPECT_EQ(count("T_KH", "KHMC='乙方'"), 1);
 
     // Nothing selected does nothing; failures change nothing.
-    list(form)->clearSelection();
+    form.findChild<QTableView*>("ListViewL")->clearSelection();
     box(form, "Text1")->setText("乙方公司");
     click(form, 2);
     click(form, 3);

@@ -111,10 +111,7 @@ TEST(ExpressionEvaluator, BracketDepthIsLimitedOnlyByTheText) {
     EXPECT_FALSE(ExpressionEvaluator::evaluate(open + QStringLiteral("1")).ok);
     EXPECT_FALSE(ExpressionEvaluator::evaluate(QStringLiteral("1") + close).ok);
     EXPECT_EQ(valueOf(QString(depth, QLatin1Char('-')) + QStringLiteral("1")), "1");
-    QString calls;
-    for (int i = 0; i < depth; ++i)
-        calls += QStringLiteral("Abs(");
-    EXPECT_EQ(valueOf(calls + QStringLiteral("-7") + close), "7");
+    EXPECT_EQ(valueOf(QStringLiteral("Abs(").repeated(depth) + QStringLiteral("-7") + close), "7");
 }
 
 // Noise never crashes: fuzz/expression.cpp.
