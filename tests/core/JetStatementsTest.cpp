@@ -16,15 +16,12 @@ namespace {
 //   goods 4 梨子: never moved
 void fillLedger(Session& s) {
     Transaction t(s);
-    s.addRow("T_KH", {{"KHMC", "张三"}, {"KHZL", "老客户"}});
-    s.addRow("T_KH", {{"KHMC", "李四"}});
-    s.addRow("T_KH", {{"KHMC", "Alice"}, {"KHZL", "VIP"}});
-    s.addRow("T_KH_XQ", {{"KHID", 1}, {"RQ", "2009-1-9"}, {"KHXQ", "要红苹果"}, {"BJ", false}});
-    s.addRow("T_KH_XQ", {{"KHID", 2}, {"RQ", "2009-1-10"}, {"KHXQ", "香蕉十斤"}, {"BJ", true}});
-    s.addRow("T_KH_XQ", {{"KHID", 3}, {"RQ", "2009-1-9"}, {"KHXQ", "apples"}, {"BJ", false}});
-    s.addRow("T_KH_XQ", {{"KHID", 9}, {"RQ", "2008-12-31"}, {"KHXQ", "无主需求"}, {"BJ", false}});
-    s.addRow("T_GYS", {{"GYSMC", "北方果业"}, {"GYSZL", "批发"}, {"GHPZ", "苹果"}});
-    s.addRow("T_GYS", {{"GYSMC", "阿里水果"}, {"GYSZL", "零售"}, {"GHPZ", "香蕉"}});
+    s.execNative(
+        "INSERT INTO T_KH (KHMC, KHZL) VALUES ('张三', '老客户'), ('李四', NULL), ('Alice', 'VIP'); "
+        "INSERT INTO T_KH_XQ (KHID, RQ, KHXQ, BJ) VALUES (1, '2009-01-09', '要红苹果', 0), (2, "
+        "'2009-01-10', '香蕉十斤', -1), (3, '2009-01-09', 'apples', 0), (9, '2008-12-31', '无主需求', 0); "
+        "INSERT INTO T_GYS (GYSMC, GYSZL, GHPZ) VALUES ('北方果业', '批发', '苹果'), ('阿里水果', '零售', "
+        "'香蕉')");
     auto tz = [&](const QVariantList& values) {
         addRowOf(s, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ", values + QVariantList{false});
     };
