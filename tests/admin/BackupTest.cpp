@@ -18,12 +18,11 @@ protected:
     void SetUp() override {
         LedgerFixture::SetUp();
         LoadOptions(session);
-        const qlonglong tz = addRowOf(session, "T_TZ", "MC,JC,ZKC,ZCB", {"螺丝钉", "LSD", 2, 3});
-        addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-tz, "2009-1-2", 2, 3});
-        addRowOf(session, "T_KH", "KHMC", {"张三"});
-        addRowOf(session, "T_GYS", "GYSMC", {"五金厂"});
-        addRowOf(session, "T_Key", "cc", {"螺丝"});
-        session.execSql("update T_Option set PassL='u', MingCheng='小店' where id=3");
+        session.execNative(
+            "INSERT INTO T_TZ (MC, JC, ZKC, ZCB) VALUES ('螺丝钉', 'LSD', 2, 3); INSERT INTO T_IO "
+            "(TZID, RQ, SL, ZJE) VALUES (-1, '2009-01-02', 2, 3); INSERT INTO T_KH (KHMC) VALUES "
+            "('张三'); INSERT INTO T_GYS (GYSMC) VALUES ('五金厂'); INSERT INTO T_Key (cc) VALUES "
+            "('螺丝'); UPDATE T_Option SET PassL='u', MingCheng='小店' WHERE ID=3");
         AppendLog(session, "管理员登录成功");
     }
     QString everything() {

@@ -105,13 +105,12 @@ protected:
             "update T_Option set PassH='Ab', PassL='cd', SSTab_Index=4, Show_LSJ=False, QX_TZin=False, "
             "MingCheng='小店' where id=3");
         LoadOptions(session);
-        const qlonglong gys = addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金厂", "", ""});
-        const qlonglong kh = addRowOf(session, "T_KH", "KHMC,KHZL", {"张三", ""});
-        addRowOf(session, "T_KH_XQ", "KHID,RQ,KHXQ,BJ", {kh, "2009-1-2", "装修", false});
-        const qlonglong tz = addRowOf(session, "T_TZ", "MC,ZKC,ZCB", {"螺丝", 2, 3});
-        addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,JXID", {-tz, "2009-1-2", 2, 3, gys});
-        addRowOf(session, "T_Key", "cc", {"螺丝"});
-        addRowOf(session, "T_Print1", "XH", {"1"});
+        session.execNative(
+            "INSERT INTO T_GYS (GYSMC) VALUES ('五金厂'); INSERT INTO T_KH (KHMC) VALUES ('张三'); "
+            "INSERT INTO T_KH_XQ (KHID, RQ, KHXQ, BJ) VALUES (1, '2009-01-02', '装修', 0); "
+            "INSERT INTO T_TZ (MC, ZKC, ZCB) VALUES ('螺丝', 2, 3); INSERT INTO T_IO (TZID, RQ, "
+            "SL, ZJE, JXID) VALUES (-1, '2009-01-02', 2, 3, 1); INSERT INTO T_Key (cc) VALUES "
+            "('螺丝'); INSERT INTO T_Print1 (XH) VALUES ('1')");
         AppendLog(session, "登录成功");
         boxes.clear();
     }

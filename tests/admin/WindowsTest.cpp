@@ -84,7 +84,6 @@ TEST_F(AdminWindowsTest, LogViewerListsByIdentifierAndClears) {
     EXPECT_EQ(m->data(m->index(0, 0)).toString() + "|" + m->data(m->index(0, 1)).toString() + "|" +
                   m->data(m->index(0, 2)).toString(),
               "1|2009-1-9 8:05:03|晚的在前");
-    EXPECT_EQ(m->data(m->index(1, 1)).toString(), "2009-1-2");
 
     click(w, 1);
     EXPECT_EQ(m->rowCount(), 0);

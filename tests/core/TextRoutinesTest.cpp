@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(TextRoutines, StripCharsTrimsAndDropsApostrophes) {
+TEST(TextRoutines, StripCharsTrimsAndDropsApostrophesAndLengthsCountGbkBytes) {
     EXPECT_EQ(StripChars("  O'Bri'en  ", "'"), "OBrien");
     EXPECT_EQ(StripChars("'''", "'"), "");
     EXPECT_EQ(StripChars(" 张'三 ", "'"), "张三");
     EXPECT_EQ(StripChars("aAb", "a"), "Ab"); // exact, case-sensitive
-}
 
-TEST(TextRoutines, AnsiByteLengthCountsGbkBytes) {
+    // Lengths in GBK bytes.
     EXPECT_EQ(AnsiByteLength("商品"), 4);
     EXPECT_EQ(AnsiByteLength("a商"), 3);
     EXPECT_EQ(AnsiByteLength("，"), 2);                   // full-width comma

@@ -33,8 +33,7 @@ protected:
     }
 
     void handCheckedLedger() {
-        const qlonglong a =
-            addGoods(QStringLiteral("螺丝钉子"), QStringLiteral("LSDZ"), QStringLiteral("M8"), -1, 0);
+        const qlonglong a = addGoods("螺丝钉子", "LSDZ", "M8", -1, 0);
         const qlonglong b = addGoods(QStringLiteral("扳手工具"), QString(), QString(), 3, 0.3);
         const qlonglong c = addGoods(QStringLiteral("铜线"), QStringLiteral("TX"), QString(), -1, 0);
         addGoods(QStringLiteral("铁锤"), QString(), QString(), 0, 12.5); // no movements
