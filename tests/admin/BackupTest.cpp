@@ -32,10 +32,6 @@ protected:
             all += QString(t) + ":" + rowsText(QString("select * from ") + t) + "\n";
         return all;
     }
-    static QByteArray bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static void write(const QString& path, const QByteArray& content) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -105,9 +101,9 @@ TEST_F(BackupTest, ABackupOrRestoreFailingHalfwayLeavesTargetAndDataFileAsTheyWe
     }
     // The safety copy cannot take its name: the incoming copy is written, then the restore fails.
     QDir(dir.path()).mkpath("DBvost.mdb.bak/inside");
-    const QByteArray live = bytes(dataPath());
+    const QByteArray live = fileBytes(dataPath());
     EXPECT_THROW(copies.restore(path("old.xkg")), DbError);
-    EXPECT_EQ(bytes(dataPath()), live);
+    EXPECT_EQ(fileBytes(dataPath()), live);
     EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
     expectUsable();
 }
@@ -117,7 +113,7 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
     const QString notOurs = "所选文件不是本程序的数据文件，不能用它还原。";
     write(path("empty.xkg"), "");
     writeJunk(path("junk.xkg"));
-    write(path("truncated.xkg"), bytes(path("good.xkg")).left(bytes(path("good.xkg")).size() / 2));
+    write(path("truncated.xkg"), fileBytes(path("good.xkg")).left(fileBytes(path("good.xkg")).size() / 2));
     const std::pair<const char*, const char*> spoilt[] = {{"newer.xkg", "UPDATE T_Option SET Ver_ID=2003"},
                                                           {"nooptions.xkg", "DELETE FROM T_Option"},
                                                           {"noprint.xkg", "DROP TABLE T_Print1"}};
@@ -130,7 +126,7 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
     sqlite3_exec(foreign, "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('hello');", nullptr,
                  nullptr, nullptr);
     sqlite3_close(foreign);
-    const QByteArray live = bytes(dataPath());
+    const QByteArray live = fileBytes(dataPath());
     const std::pair<const char*, QString> cases[] = {
         {"empty.xkg", notOurs},
         {"junk.xkg", notOurs},
@@ -150,7 +146,7 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
         } catch (const DbError& e) {
             EXPECT_EQ(e.text, why);
         }
-        EXPECT_EQ(bytes(dataPath()), live) << name;
+        EXPECT_EQ(fileBytes(dataPath()), live) << name;
     }
     EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
     expectUsable();

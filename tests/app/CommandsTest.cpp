@@ -30,10 +30,6 @@ protected:
         return commandLine.run(QStringList{"vostrel", "--data", dataPath()} + args,
                                [](const QString&) { return 0; });
     }
-    QByteArray bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
     CommandLine commandLine{HeadlessCommands()};
     QString out, err;
@@ -51,7 +47,7 @@ TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     EXPECT_EQ(run({"restore", backup, "x"}), 2);
 
     AppendLog(session, "备份以后");
-    const QByteArray live = bytes(dataPath());
+    const QByteArray live = fileBytes(dataPath());
     input = {"1"}; // the ordinary password
     EXPECT_EQ(run({"restore", backup}), 1);
     EXPECT_EQ(err, "权限不够，拒绝还原数据！\n");
@@ -77,7 +73,7 @@ TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
         EXPECT_EQ(err, "数据文件正在被另一个Vostrel使用，不能还原；请先关闭它。\n");
         EXPECT_EQ(run({"backup", dir.filePath("c.xkg")}), 0);
     }
-    EXPECT_EQ(bytes(dataPath()), live);
+    EXPECT_EQ(fileBytes(dataPath()), live);
     // The program itself reads the password from a pipe.
     session.close();
     const ProgramRun r = runProgram({"--data", dataPath(), "restore", backup}, "8\n");
@@ -147,7 +143,7 @@ TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
 
     EXPECT_EQ(run({"export", "purchases", "--csv", dir.filePath("进货.csv")}), 0);
     EXPECT_EQ(out, "已导出 1 行到 " + dir.filePath("进货.csv") + "\n");
-    EXPECT_EQ(bytes(dir.filePath("进货.csv")),
+    EXPECT_EQ(fileBytes(dir.filePath("进货.csv")),
               QByteArray("\xEF\xBB\xBF进  货  记  录\r\n"
                          "序号,日期,商品标识,数量,金额,挂账金额,备注\r\n"
                          "1,2009-1-9,螺丝钉/LSD/M6,15,...,,/五金店/城东/螺丝/\r\n"));

@@ -67,16 +67,13 @@ TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
     expectRefusal(damaged);
 
     // One start per data file; a killed program's lock is taken over: KilledMidWriteTest.
-    QFile data(dataPath());
-    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-    const QByteArray before = data.readAll();
+    const QByteArray before = fileBytes(dataPath());
     {
         DataFileLock first(dataPath()); // a window already open on it
         ASSERT_EQ(first.take(), DataFileLock::Outcome::Taken);
         expectRefusal(dataPath(), "数据文件正在被另一个Vostrel使用，程序不能继续运行!");
     }
-    data.seek(0);
-    EXPECT_EQ(data.readAll(), before); // no log line, no upgrade
+    EXPECT_EQ(fileBytes(dataPath()), before); // no log line, no upgrade
     EXPECT_FALSE(QFile::exists(dir.filePath("backups")));
 }
 

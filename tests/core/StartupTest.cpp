@@ -8,11 +8,6 @@ using Kind = ScriptedMessageBoxes::Kind;
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The stored version and the statements that make the file's tables and indexes.
 QString schemaOf(const QString& path) {
     ScriptedMessageBoxes quiet;

@@ -235,9 +235,7 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
         {Op::Delete, SQLITE_IOERR_DELETE, false, io},
     };
     const QString live = dir.filePath("DBvost.mdb");
-    QFile start(this->start());
-    ASSERT_TRUE(start.open(QIODevice::ReadOnly));
-    const QByteArray shop = start.readAll();
+    const QByteArray shop = fileBytes(this->start());
     const QStringList before = DumpFile(this->start());
     std::vector<int> hits(faults.size()); // (action, failure point) pairs of each fault
     for (const Action& action : actions(live, backup()))

@@ -61,8 +61,7 @@ protected:
     }
     QString fileText(const QString& path) {
         if (path.endsWith(".pdf")) return toolOutput("pdftotext", {path, "-"});
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : "missing " + path;
+        return QFile::exists(path) ? QString::fromUtf8(fileBytes(path)) : "missing " + path;
     }
     QString lastPrint() {
         return printers.printed.empty() ? QString() : fileText(printers.printed.back().pdfPath);

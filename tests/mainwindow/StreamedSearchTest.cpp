@@ -123,9 +123,7 @@ TEST_F(StreamedSearchTest, ListsEqualAFullReadAndAFormDeepInTheResultGetsItsRow)
     // An export of the result writes every row, read a page at a time.
     const QString csv = dir.filePath("sales.csv");
     EXPECT_EQ(listreports::exportList(session, w->shownList(), "电", listreports::Format::Csv, csv), "");
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = fileBytes(csv).split('\n');
     ASSERT_EQ(lines.size(), shown(*w)->rowCount() + 3); // the title, the headings, the end of the last line
     EXPECT_EQ(lines[2 + 149999].left(lines[2 + 149999].indexOf(',', 7)),
               "150000," + shown(*w)->data(shown(*w)->index(149999, 1)).toString().toUtf8());

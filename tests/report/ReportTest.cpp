@@ -110,15 +110,13 @@ TEST(ReportTest, SpreadsheetsHoldTheTitleHeadingsRowsAndTotals) {
 
     const QString csv = dir.filePath("库存.csv");
     ASSERT_EQ(writeCsv(report, csv), "");
-    QFile f(csv);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("\xEF\xBB\xBF"
-                                      "库  存  记  录\r\n"
-                                      "序号,商品标识,库存,库位,日期\r\n"
-                                      "1,\"垫片, 大号\",12.5,A架,2009-1-9\r\n"
-                                      "2,\"说 \"\"好\"\"\",...,,2009-1-9 8:05:00\r\n"
-                                      "3,\"两\n行\",-0.25,B架,不是日期\r\n"
-                                      ",合计,12.25,,\r\n"));
+    EXPECT_EQ(fileBytes(csv), QByteArray("\xEF\xBB\xBF"
+                                         "库  存  记  录\r\n"
+                                         "序号,商品标识,库存,库位,日期\r\n"
+                                         "1,\"垫片, 大号\",12.5,A架,2009-1-9\r\n"
+                                         "2,\"说 \"\"好\"\"\",...,,2009-1-9 8:05:00\r\n"
+                                         "3,\"两\n行\",-0.25,B架,不是日期\r\n"
+                                         ",合计,12.25,,\r\n"));
 
     const QString nowhere = dir.filePath("没有这个文件夹/库存");
     EXPECT_TRUE(writeXlsx(report, nowhere + ".xlsx").startsWith("无法写入文件“" + nowhere + ".xlsx”："));

@@ -74,21 +74,20 @@ TEST_F(StatsWindowsTest, GoodsWindow) {
     EXPECT_EQ(log(), QStringList{QStringLiteral("商品盈利能力统计分析")});
 
     // The list leaves as the window shows it, the total last.
-    files.answers = {dir.filePath(QStringLiteral("毛利.csv"))};
+    const QString csvPath = dir.filePath(QStringLiteral("毛利.csv"));
+    files.answers = {csvPath};
     click(w, 2);
-    QFile file(dir.filePath(QStringLiteral("毛利.csv")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QByteArray expected =
         "\xEF\xBB\xBF" + QStringLiteral("商品盈利能力统计分析\r\n序号,商品标识,注册日期,最新库存量,"
                                         "总销售数量,毛利总额(元)\r\n")
                              .toUtf8();
     for (const QStringList& row : handCheckedGoods())
         expected += row.join(',').toUtf8() + "\r\n";
-    EXPECT_EQ(file.readAll(), expected + QStringLiteral(",......毛 利 合 计 ：  87.6 (元),,,,\r\n").toUtf8());
+    EXPECT_EQ(fileBytes(csvPath),
+              expected + QStringLiteral(",......毛 利 合 计 ：  87.6 (元),,,,\r\n").toUtf8());
     EXPECT_EQ(files.asked.back().caption, QStringLiteral("导出CSV"));
     expectBox(boxes.shown.back(), ScriptedMessageBoxes::Kind::Information,
-              QStringLiteral("已导出到 ") + QDir::toNativeSeparators(file.fileName()),
-              QStringLiteral("Vostrel"));
+              QStringLiteral("已导出到 ") + QDir::toNativeSeparators(csvPath), QStringLiteral("Vostrel"));
     printers.installed = {{QStringLiteral("办公室"), QStringLiteral("A4")}};
     click(w, 4);
     ASSERT_EQ(printers.printed.size(), 1u);

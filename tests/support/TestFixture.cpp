@@ -11,6 +11,11 @@
 #include <QXmlStreamReader>
 #include <sqlite3.h>
 
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString toolOutput(const QString& program, const QStringList& arguments) {
     QProcess p;
     p.start(program, arguments);

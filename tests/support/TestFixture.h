@@ -13,6 +13,9 @@
 qlonglong addRowOf(Session& session, const QString& table, const QString& columns,
                    const QVariantList& values);
 
+// A file's bytes; none when it cannot be read.
+QByteArray fileBytes(const QString& path);
+
 // What a command-line tool (pdftotext, unzip) writes to standard output, read as UTF-8.
 QString toolOutput(const QString& program, const QStringList& arguments);
 
