@@ -32,11 +32,6 @@ protected:
             all += QString(t) + ":" + rowsText(QString("select * from ") + t) + "\n";
         return all;
     }
-    static void write(const QString& path, const QByteArray& content) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-    }
     // Temporary files left behind in the data file's folder.
     QStringList leftovers() const { return QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden); }
     // The connection still reads and writes.
@@ -60,7 +55,7 @@ TEST_F(BackupTest, BackupThenRestoreBringsBackEveryTable) {
     session.execSql("delete from T_TZ");
     session.execSql("update T_Option set PassH='新', SSTab_Index=3 where id=3");
     AppendLog(session, "以后的改动");
-    write(path("DBvost.mdb.bak"), "an older safety copy");
+    writeFile(path("DBvost.mdb.bak"), "an older safety copy");
 
     EXPECT_EQ(copies.refusal(backup), std::nullopt);
     copies.restore(backup);
@@ -84,7 +79,7 @@ TEST_F(BackupTest, BackupThenRestoreBringsBackEveryTable) {
 }
 
 TEST_F(BackupTest, ABackupOrRestoreFailingHalfwayLeavesTargetAndDataFileAsTheyWere) {
-    write(path("old.xkg"), "yesterday's backup");
+    writeFile(path("old.xkg"), "yesterday's backup");
     copies.backup(path("old.xkg"));
     EXPECT_EQ(copies.refusal(path("old.xkg")), std::nullopt);
 
@@ -111,9 +106,10 @@ TEST_F(BackupTest, ABackupOrRestoreFailingHalfwayLeavesTargetAndDataFileAsTheyWe
 TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone) {
     copies.backup(path("good.xkg"));
     const QString notOurs = "所选文件不是本程序的数据文件，不能用它还原。";
-    write(path("empty.xkg"), "");
-    writeJunk(path("junk.xkg"));
-    write(path("truncated.xkg"), fileBytes(path("good.xkg")).left(fileBytes(path("good.xkg")).size() / 2));
+    writeFile(path("empty.xkg"), "");
+    writeFile(path("junk.xkg"));
+    writeFile(path("truncated.xkg"),
+              fileBytes(path("good.xkg")).left(fileBytes(path("good.xkg")).size() / 2));
     const std::pair<const char*, const char*> spoilt[] = {{"newer.xkg", "UPDATE T_Option SET Ver_ID=2003"},
                                                           {"nooptions.xkg", "DELETE FROM T_Option"},
                                                           {"noprint.xkg", "DROP TABLE T_Print1"}};
@@ -154,7 +150,7 @@ TEST_F(BackupTest, ARestoreRefusesEveryFileItCannotUseAndLeavesTheDataFileAlone)
 
 TEST_F(BackupTest, DailyCopiesAfterChangesTheNewestFourteenKept) {
     QDir(dir.path()).mkpath("backups");
-    write(path("backups/说明.txt"), "not a copy");
+    writeFile(path("backups/说明.txt"), "not a copy");
     for (int day = 1; day <= 16; ++day)
         copies.keepDailyCopy(QDate(2009, 1, day));
     AppendLog(session, "当天晚些时候");
@@ -177,7 +173,7 @@ TEST_F(BackupTest, DailyCopiesAfterChangesTheNewestFourteenKept) {
     EXPECT_TRUE(QFileInfo::exists(path("backups/DBvost-20090201.xkg")));
     // A copy that cannot be made is only logged.
     QDir(path("backups")).removeRecursively();
-    write(path("backups"), "a file in the folder's place");
+    writeFile(path("backups"), "a file in the folder's place");
     copy.atExit(QDate(2009, 2, 2));
     EXPECT_TRUE(log().last().startsWith("自动备份失败：")) << log().last().toStdString();
 }

@@ -29,11 +29,6 @@ protected:
         LoadOptions(session);
         session.admin = true;
     }
-    template <class W> static W* child(QWidget& form, const QString& name) {
-        W* w = form.findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
 };
 
 } // namespace
@@ -108,7 +103,7 @@ TEST_F(AdminWindowsTest, BackupAndRestoreWindow) {
     EXPECT_TRUE(boxes.shown.empty());
 
     const QString taken = dir.filePath("taken.xkg"), fresh = dir.filePath("fresh");
-    QFile(taken).open(QIODevice::WriteOnly);
+    writeFile(taken, {});
     files.answers = {taken, fresh};
     boxes.answers = {false}; // not over the file that exists: the dialog comes again
     click(w, 2);
@@ -127,7 +122,7 @@ TEST_F(AdminWindowsTest, BackupAndRestoreWindow) {
 
     DataFileCopies(session).backup(dir.filePath("good.xkg"));
     AppendLog(session, "备份以后");
-    QFile(dir.filePath("empty.xkg")).open(QIODevice::WriteOnly);
+    writeFile(dir.filePath("empty.xkg"), {});
     boxes.clear();
     files.asked.clear();
     child<QLineEdit>(w, "Text1")->setText("1"); // the ordinary password

@@ -106,9 +106,7 @@ TEST_F(CommandLineTest, AnInstalledProgramKeepsItsDataInTheUsersDataFolderMadeOn
     // <prefix>/bin/vostrel with its desktop entry in <prefix>/share/applications; the folder
     // is writable (as /usr/bin is for root), and still not where the data goes.
     ASSERT_TRUE(QDir(dir.path()).mkpath("usr/bin") && QDir(dir.path()).mkpath("usr/share/applications"));
-    QFile entry(dir.filePath("usr/share/applications/org.vostrel.Vostrel.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.close();
+    writeFile(dir.filePath("usr/share/applications/org.vostrel.Vostrel.desktop"), {});
     commandLine.programFolder = dir.filePath("usr/bin");
     EnvSetting home("HOME", QFile::encodeName(dir.filePath("home")));
     EnvSetting xdg("XDG_DATA_HOME", QByteArray());

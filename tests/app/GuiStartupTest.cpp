@@ -59,7 +59,7 @@ protected:
 
 TEST_F(RunStartupTest, UnusableDataFilesAreRefused) {
     expectRefusal(dir.filePath("missing.mdb"));
-    writeJunk(dir.filePath("junk.mdb"));
+    writeFile(dir.filePath("junk.mdb"));
     expectRefusal(dir.filePath("junk.mdb"));
     const QString damaged = dir.filePath("damaged.mdb");
     CreateDataFile(damaged);

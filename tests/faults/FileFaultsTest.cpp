@@ -246,9 +246,7 @@ TEST_F(FileFaultsTest, EveryWritingActionFailsWholeAndTheSessionGoesOn) {
                              std::to_string(n));
                 for (const char* gone : {"", "-journal", ".bak"})
                     QFile::remove(live + gone);
-                QFile copy(live); // QFile::copy would wait for the disk
-                ASSERT_TRUE(copy.open(QIODevice::WriteOnly) && copy.write(shop) == shop.size());
-                copy.close();
+                writeFile(live, shop); // QFile::copy would wait for the disk
                 ScriptedMessageBoxes boxes;
                 Session session(boxes);
                 session.open(live);

@@ -20,9 +20,6 @@ namespace {
 // A model that breaks Qt's rules ends the test run, not only a QtTest one.
 constexpr auto kFatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
 
-QLineEdit* box(QWidget& form, const char* name) {
-    return form.findChild<QLineEdit*>(name);
-}
 void search(QWidget& form, const QString& text) {
     form.findChild<QComboBox*>("cmbSS")->setEditText(text);
     click(form, 8);
@@ -39,23 +36,23 @@ TEST_F(CustomerFormTest, ShowsTheListRefusesShortNamesTheWayEachButtonDoesAndFai
     frmAddKH form(session);
     QAbstractItemModelTester tester(&form.model(), kFatal);
     ASSERT_EQ(form.model().rowCount(), 1);
-    EXPECT_EQ(box(form, "Text1")->text(), "甲方公司"); // the first row is shown after a load
-    EXPECT_EQ(box(form, "Text2")->text(), "城东");
+    EXPECT_EQ(child(form, "Text1")->text(), "甲方公司"); // the first row is shown after a load
+    EXPECT_EQ(child(form, "Text2")->text(), "城东");
 
-    box(form, "Text1")->setText(" a'b ");
+    child(form, "Text1")->setText(" a'b ");
     click(form, 1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     expectBox(boxes.shown[0], ScriptedMessageBoxes::Kind::Critical, " 名　称　太　短，　保　存　失　败 ！ ",
               "错误");
     click(form, 2);
-    EXPECT_EQ(boxes.shown.size(), 1u);              // changes are refused in the banner
-    EXPECT_EQ(box(form, "Text1")->text(), " a'b "); // left as typed
+    EXPECT_EQ(boxes.shown.size(), 1u);                // changes are refused in the banner
+    EXPECT_EQ(child(form, "Text1")->text(), " a'b "); // left as typed
     EXPECT_TRUE(form.banner().isVisibleTo(&form));
     EXPECT_EQ(form.banner().text(), "名　称　太　短，　保　存　失　败 ！");
     EXPECT_EQ(rowsText("select KHMC from T_KH"), "甲方公司");
 
-    box(form, "Text1")->setText("乙'方");
-    box(form, "Text2")->setText("新客户");
+    child(form, "Text1")->setText("乙'方");
+    child(form, "Text2")->setText("新客户");
     click(form, 1);
     EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
@@ -63,7 +60,7 @@ TEST_F(CustomerFormTest, ShowsTheListRefusesShortNamesTheWayEachButtonDoesAndFai
 
     // Nothing selected does nothing; failures change nothing.
     form.findChild<QTableView*>("ListViewL")->clearSelection();
-    box(form, "Text1")->setText("乙方公司");
+    child(form, "Text1")->setText("乙方公司");
     click(form, 2);
     click(form, 3);
     EXPECT_EQ(boxes.shown.size(), 1u);
@@ -75,7 +72,7 @@ TEST_F(CustomerFormTest, ShowsTheListRefusesShortNamesTheWayEachButtonDoesAndFai
     click(form, 3);
     EXPECT_EQ(boxes.lastText(), "   删  除  失  败  ！");
     failOn("UPDATE", "T_KH");
-    box(form, "Text1")->setText("丙方公司");
+    child(form, "Text1")->setText("丙方公司");
     click(form, 2);
     EXPECT_EQ(boxes.shown.back().text, "   保  存  失  败  ！");
     EXPECT_EQ(boxes.shown.back().title, "提示");
@@ -100,14 +97,14 @@ TEST_F(CustomerFormTest, AddingReturnsToTheDefaultListAndChangesKeepTheRowNumber
     ASSERT_EQ(form.model().rowCount(), 2);
     // Renamed out of the search, the second row is gone: the last row is selected instead.
     form.selectRow(2);
-    box(form, "Text1")->setText("城西木材");
+    child(form, "Text1")->setText("城西木材");
     click(form, 2);
     ASSERT_EQ(form.model().rowCount(), 1);
     EXPECT_EQ(form.selectedRow(), 1);
-    EXPECT_EQ(box(form, "Text1")->text(), "城东建材");
+    EXPECT_EQ(child(form, "Text1")->text(), "城东建材");
     EXPECT_EQ(form.banner().text(), "保   存   完   成  ！");
 
-    box(form, "Text1")->setText("北门五金");
+    child(form, "Text1")->setText("北门五金");
     click(form, 1);
     EXPECT_EQ(form.model().rowCount(), 4);
     EXPECT_TRUE(form.formQuery().contains("top 200"));
@@ -124,9 +121,9 @@ TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
     EXPECT_EQ(form.findChild<QDateEdit*>("DTPicker1")->date(), QDate::currentDate());
 
     form.selectRow(2);
-    EXPECT_EQ(box(form, "Text1")->text(), "钢管");
+    EXPECT_EQ(child(form, "Text1")->text(), "钢管");
     form.findChild<QDateEdit*>("DTPicker1")->setDate(QDate(2024, 6, 9));
-    box(form, "Text1")->setText(" 法兰'盘 ");
+    child(form, "Text1")->setText(" 法兰'盘 ");
     click(form, 1);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(rowsText("select KHID,BJ from T_KH_XQ where KHXQ='法兰盘' and RQ=#2024-6-9#"),
@@ -137,7 +134,7 @@ TEST_F(DemandFormTest, ANewDemandBelongsToTheSelectedRowsCustomer) {
     // An empty list cannot take a new demand; the customer form resets the list.
     search(form, "没有的");
     ASSERT_EQ(form.model().rowCount(), 0);
-    box(form, "Text1")->setText("法兰盘");
+    child(form, "Text1")->setText("法兰盘");
     click(form, 1);
     EXPECT_EQ(boxes.lastText(), "   保  存  失  败  ！");
     EXPECT_EQ(boxes.shown.back().title, "提示");
@@ -156,7 +153,7 @@ TEST_F(SupplierFormTest, AddingKeepsTheSearchFilter) {
     frmAddGYS form(session);
     QAbstractItemModelTester tester(&form.model(), kFatal);
     EXPECT_EQ(form.model().index(1, partners::SupplierListModel::GYS).data().toString(), "华北钢材()");
-    EXPECT_EQ(box(form, "Text3")->text(), "五金");
+    EXPECT_EQ(child(form, "Text3")->text(), "五金");
 
     // Enter in the keyword box searches and neither saves nor closes.
     form.show();
@@ -164,9 +161,9 @@ TEST_F(SupplierFormTest, AddingKeepsTheSearchFilter) {
     QTest::keyClick(form.findChild<QComboBox*>("cmbSS")->lineEdit(), Qt::Key_Return);
     EXPECT_TRUE(form.isVisible());
     ASSERT_EQ(form.model().rowCount(), 1);
-    box(form, "Text1")->setText("南方建材");
-    box(form, "Text2")->setText("");
-    box(form, "Text3")->setText("水泥");
+    child(form, "Text1")->setText("南方建材");
+    child(form, "Text2")->setText("");
+    child(form, "Text3")->setText("水泥");
     click(form, 1);
     EXPECT_EQ(count("T_GYS"), 3);
     EXPECT_EQ(form.model().rowCount(), 1); // saved, but outside the search

@@ -25,16 +25,11 @@ using Kind = ScriptedMessageBoxes::Kind;
 
 namespace {
 
-QLineEdit* box(QWidget& form, const QString& name) {
-    auto* b = form.findChild<QLineEdit*>(name);
-    EXPECT_NE(b, nullptr) << name.toStdString();
-    return b;
-}
 QLineEdit* t2(QWidget& form, int i) {
-    return box(form, QStringLiteral("Text2(%1)").arg(i));
+    return child(form, QStringLiteral("Text2(%1)").arg(i));
 }
 QLineEdit* t1(QWidget& form, int i) {
-    return box(form, QStringLiteral("Text1(%1)").arg(i));
+    return child(form, QStringLiteral("Text1(%1)").arg(i));
 }
 // Each entry of a list as "text=ID".
 QStringList items(const QComboBox* list) {
@@ -315,7 +310,7 @@ TEST_F(StockFormsTest, ARefusedOrFailedSaveLeavesEveryBoxAsTyped) {
     const SaleRecord sold = saleRecord(ledger.bookSale(a, sale(1), "x").id);
     const auto fill = [](QWidget& f, std::initializer_list<std::pair<QString, QString>> texts) {
         for (const auto& [name, text] : texts)
-            box(f, name)->setText(text);
+            child(f, name)->setText(text);
     };
     const auto goodsBoxes = {std::pair<QString, QString>{"Text1(0)", " 螺' "},
                              {"Text1(1)", " L'S "},

@@ -105,10 +105,9 @@ void execOn(const QString& path, const QString& sql) {
     s.execNative(sql);
 }
 
-void writeJunk(const QString& path) {
-    QFile junk(path);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size()) << path.toStdString();
 }
 
 QStringList sqliteRows(sqlite3* db, const QString& sql, bool exact) {

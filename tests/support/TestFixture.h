@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "report/ScriptedPrinters.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,7 +32,12 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 void expectBox(const ScriptedMessageBoxes::Shown& b, ScriptedMessageBoxes::Kind kind, const QString& text,
                const QString& title);
 
-class QWidget;
+// The form's control of that name; a failure when it has none.
+template <class W = QLineEdit> W* child(QWidget& form, const QString& name) {
+    W* w = form.findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+}
 // Clicks the form's button cmdS(index).
 void click(QWidget& form, int index);
 // Closes the modal form about to be opened, once it shows.
@@ -58,8 +64,8 @@ protected:
 
 // Runs native SQL on another data file, in a session of its own.
 void execOn(const QString& path, const QString& sql);
-// Writes a file of junk, not a data file.
-void writeJunk(const QString& path);
+// Writes a file whole, by default 4 KB of junk, not a data file.
+void writeFile(const QString& path, const QByteArray& content = QByteArray(4096, 'x'));
 // Every row of native SQL as SQLite gives it, bypassing the Jet layer: "|" between values, Null
 // as "NULL", floats to 17 digits with `exact` (so that any change shows); SQLite's message when
 // the statement is refused or fails.
