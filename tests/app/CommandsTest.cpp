@@ -83,32 +83,8 @@ TEST_F(CommandsTest, BackupAndRestoreWithThePasswordFromStandardInput) {
     EXPECT_EQ(log(), QStringList({"备份以前"}));
 }
 
-// vostrel report monthly|goods: the windows' texts, a tab between cells, and no log line.
-TEST_F(CommandsTest, ReportPrintsTheListsAsTheWindowsShowThem) {
-    const qlonglong a = addRowOf(session, "T_TZ", "MC,JC,XH,ZKC,ZCB", {"螺丝钉子", "LSDZ", "", 6, 60});
-    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-a, "2009-1-5", 10, 100});
-    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {a, "2009-2-1", 4, 60});
-    EXPECT_EQ(run({"report", "monthly"}), 0);
-    EXPECT_EQ(out,
-              "序号\t日期\t当月进货(元)\t当月销售(元)\t当月盈利(元)\t截至当月底库存(元)\t截至当月底盈利(元)\n"
-              "1\t200901\t100\t0\t0\t100\t0\n"
-              "2\t200902\t0\t60\t20\t60\t20\n");
-    EXPECT_EQ(run({"report", "goods"}), 0);
-    EXPECT_EQ(out, "序号\t商品标识\t注册日期\t最新库存量\t总销售数量\t毛利总额(元)\n"
-                   "1\t螺丝钉子/LSDZ/\t2009-1-5\t6\t4\t20\n"
-                   "......毛 利 合 计 ：  20 (元)\n");
-    EXPECT_TRUE(err.isEmpty());
-    EXPECT_TRUE(log().isEmpty());
-
-    EXPECT_EQ(run({"report"}), 2);
-    EXPECT_EQ(run({"report", "weekly"}), 2);
-    EXPECT_EQ(err, "report 后面应是 monthly（营销状态统计分析）或 goods（商品盈利能力统计分析）。\n"
-                   "用 vostrel --help 查看用法。\n");
-    EXPECT_TRUE(out.isEmpty());
-}
-
 // vostrel export: usage, failures, and the lists it writes.
-TEST_F(CommandsTest, ExportWrongUsageAndFailures) {
+TEST_F(CommandsTest, ExportRefusesWrongUsageAndWritesTheListTheWindowShows) {
     const QString csv = dir.filePath("a.csv");
     for (const QStringList& args :
          {QStringList{}, QStringList{"stock", "--csv"}, QStringList{"stock", csv},
@@ -127,9 +103,7 @@ TEST_F(CommandsTest, ExportWrongUsageAndFailures) {
     EXPECT_EQ(run({"export", "stock", "--csv", nowhere}), 1);
     EXPECT_TRUE(err.startsWith("无法写入文件“" + nowhere + "”：")) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
-}
 
-TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
     session.execSql("update T_Option set Show_JHZJE=False, Show_ZCB=True, Show_LSJ=False, Show_PFJ=False, "
                     "Show_DBJ=True where id=3");
     const qlonglong g = addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
@@ -168,11 +142,31 @@ TEST_F(CommandsTest, ExportWritesTheListTheWindowShows) {
     EXPECT_EQ(scalar("select count(*) from T_txt").toLongLong(), logLines);
 }
 
+// vostrel report monthly|goods: the windows' texts, a tab between cells, and no log line.
 // vostrel check: every goods item that disagrees with its movements, named; a damaged file.
-TEST_F(CommandsTest, CheckNamesEveryGoodsItemThatDisagrees) {
-    const qlonglong a = addRowOf(session, "T_TZ", "MC,XH,ZKC,ZCB,DJ", {"螺丝钉子", "M8", 6, 60, 10});
+TEST_F(CommandsTest, ReportPrintsTheListsAsTheWindowsShowThemAndCheckNamesWhatDisagrees) {
+    const qlonglong a =
+        addRowOf(session, "T_TZ", "MC,JC,XH,ZKC,ZCB,DJ", {"螺丝钉子", "LSDZ", "M8", 6, 60, 10});
     addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {-a, "2009-1-5", 10, 100});
     addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE", {a, "2009-2-1", 4, 60});
+    EXPECT_EQ(run({"report", "monthly"}), 0);
+    EXPECT_EQ(out,
+              "序号\t日期\t当月进货(元)\t当月销售(元)\t当月盈利(元)\t截至当月底库存(元)\t截至当月底盈利(元)\n"
+              "1\t200901\t100\t0\t0\t100\t0\n"
+              "2\t200902\t0\t60\t20\t60\t20\n");
+    EXPECT_EQ(run({"report", "goods"}), 0);
+    EXPECT_EQ(out, "序号\t商品标识\t注册日期\t最新库存量\t总销售数量\t毛利总额(元)\n"
+                   "1\t螺丝钉子/LSDZ/M8\t2009-1-5\t6\t4\t20\n"
+                   "......毛 利 合 计 ：  20 (元)\n");
+    EXPECT_TRUE(err.isEmpty());
+    EXPECT_TRUE(log().isEmpty());
+
+    EXPECT_EQ(run({"report"}), 2);
+    EXPECT_EQ(run({"report", "weekly"}), 2);
+    EXPECT_EQ(err, "report 后面应是 monthly（营销状态统计分析）或 goods（商品盈利能力统计分析）。\n"
+                   "用 vostrel --help 查看用法。\n");
+    EXPECT_TRUE(out.isEmpty());
+
     const qlonglong b = addRowOf(session, "T_TZ", "MC,ZKC,ZCB,DJ", {"扳手工具", 0, 0, 0});
     EXPECT_EQ(run({"check"}), 0);
     EXPECT_EQ(out, "数据文件完好，账目相符。\n");
