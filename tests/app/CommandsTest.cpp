@@ -104,15 +104,13 @@ TEST_F(CommandsTest, ExportRefusesWrongUsageAndWritesTheListTheWindowShows) {
     EXPECT_TRUE(err.startsWith("无法写入文件“" + nowhere + "”：")) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
 
-    session.execSql("update T_Option set Show_JHZJE=False, Show_ZCB=True, Show_LSJ=False, Show_PFJ=False, "
-                    "Show_DBJ=True where id=3");
-    const qlonglong g = addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
-                                 {"螺丝钉", "LSD", "M6", "A1", 5, 15, 37.5, 2.5, 3.5, 3, 2, false});
-    addRowOf(session, "T_TZ", "MC,JC,XH,KW,KCmin,ZKC,ZCB,DJ,LSJ,PFJ,DBJ,BJ",
-             {"扳手", "BS", "", "B2", 0, 1, 9, 9, 12, 0, 0, false});
-    const qlonglong gys = addRowOf(session, "T_GYS", "GYSMC,GYSZL,GHPZ", {"五金店", "城东", "螺丝"});
-    addRowOf(session, "T_IO", "TZID,RQ,SL,ZJE,GZJE,JXID,KHXQID,BZ",
-             {-g, "2009-1-9", 15, 7777, 0, gys, 0, ""});
+    session.execNative(
+        "UPDATE T_Option SET Show_JHZJE=0, Show_ZCB=-1, Show_LSJ=0, Show_PFJ=0, Show_DBJ=-1 WHERE ID=3; "
+        "INSERT INTO T_TZ (MC, JC, XH, KW, KCmin, ZKC, ZCB, DJ, LSJ, PFJ, DBJ, BJ) VALUES ('螺丝钉', 'LSD', "
+        "'M6', 'A1', 5, 15, 37.5, 2.5, 3.5, 3, 2, 0), ('扳手', 'BS', '', 'B2', 0, 1, 9, 9, 12, 0, 0, 0); "
+        "INSERT INTO T_GYS (GYSMC, GYSZL, GHPZ) VALUES ('五金店', '城东', '螺丝'); INSERT INTO T_IO (TZID, "
+        "RQ, "
+        "SL, ZJE, GZJE, JXID, KHXQID, BZ) VALUES (-1, '2009-01-09', 15, 7777, 0, 1, 0, '')");
     const qlonglong logLines = scalar("select count(*) from T_txt").toLongLong();
 
     EXPECT_EQ(run({"export", "purchases", "--csv", dir.filePath("进货.csv")}), 0);

@@ -32,14 +32,11 @@ TEST_F(StatsTest, EmptyAndHandCheckedLedgers) {
 // Goods with the same first date are listed by ID; the first date is the earliest movement of
 // any kind, and an item bought and sold out has gross profit sales − purchases.
 TEST_F(StatsTest, GoodsOrderAndProfit) {
-    const qlonglong a = addGoods(QStringLiteral("乙"), QStringLiteral("B"), QStringLiteral("2"), 0, 0);
-    const qlonglong b = addGoods(QStringLiteral("甲"), QStringLiteral("A"), QStringLiteral("1"), 5, 20);
-    const qlonglong c = addGoods(QStringLiteral("丙"), QStringLiteral("C"), QStringLiteral("3"), 0, 0);
-    move(-b, QStringLiteral("2010-6-1"), 5, 20);
-    move(-a, QStringLiteral("2010-6-1"), 2, 7.5);
-    move(a, QStringLiteral("2010-6-9"), 2, 9.99);
-    move(-c, QStringLiteral("2010-7-1"), 1, 1);
-    move(c, QStringLiteral("2010-5-31"), 1, 3);
+    session.execNative(QStringLiteral(
+        "INSERT INTO T_TZ (MC, JC, XH, ZKC, ZCB) VALUES ('乙', 'B', '2', 0, 0), ('甲', 'A', '1', 5, 20), "
+        "('丙', 'C', '3', 0, 0); INSERT INTO T_IO (TZID, RQ, SL, ZJE) VALUES (-2, '2010-06-01', 5, 20), "
+        "(-1, '2010-06-01', 2, 7.5), (1, '2010-06-09', 2, 9.99), (-3, '2010-07-01', 1, 1), (3, '2010-05-31', "
+        "1, 3)"));
     EXPECT_EQ(goods(),
               rows({"1|丙/C/3|2010-5-31|0|1|2", "2|乙/B/2|2010-6-1|0|2|2.49", "3|甲/A/1|2010-6-1|5|0|0"}));
 }
