@@ -16,10 +16,6 @@ namespace {
 // nothing here reads them. Set before the library is first used.
 const bool kNoMemoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
 
-QString lastError(sqlite3* db) {
-    return SqliteReason(db);
-}
-
 // Binds a value for a column of the given Jet type, as the data file stores it.
 void bindValue(sqlite3_stmt* st, int index, const QVariant& v, jet::JetType type) {
     if (v.isNull() || !v.isValid()) {
@@ -123,7 +119,7 @@ void Session::open(const QString& path) {
     const int rc =
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString why = db ? lastError(db) : QStringLiteral("内存不足");
+        const QString why = db ? SqliteReason(db) : QStringLiteral("内存不足");
         sqlite3_close_v2(db);
         throw DbError(fail + QStringLiteral("：") + why);
     }
@@ -138,7 +134,7 @@ void Session::open(const QString& path) {
     if (sqlite3_exec(db,
                      "PRAGMA synchronous=FULL; PRAGMA cache_size=-65536; SELECT count(*) FROM sqlite_master;",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
-        reject(lastError(db));
+        reject(SqliteReason(db));
     db_ = db;
     path_ = path;
     catalog_ = std::make_unique<jet::Catalog>(db_);
@@ -159,7 +155,7 @@ void Session::open(const QString& path) {
     sqlite3_busy_timeout(db_, 2000);
     jet::registerFunctions(db_);
     if (!jet::keepIndexesInOrder(db_)) {
-        const QString why = lastError(db_);
+        const QString why = SqliteReason(db_);
         db_ = nullptr;
         catalog_.reset();
         reject(why);
@@ -181,7 +177,7 @@ sqlite3_stmt* Session::prepare(const std::string& sql) {
     const char* tail = nullptr;
     if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, &tail) !=
         SQLITE_OK)
-        throw DbError(QStringLiteral("数据库拒绝了语句：%1").arg(lastError(db_)));
+        throw DbError(QStringLiteral("数据库拒绝了语句：%1").arg(SqliteReason(db_)));
     if (!st) throw DbError(QStringLiteral("空语句"));
     statements_.emplace(sql, st);
     return st;
@@ -290,7 +286,7 @@ sqlite3* Session::takeReader() {
     if (sqlite3_open_v2(path_.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK ||
         sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString why = db ? lastError(db) : QStringLiteral("内存不足");
+        const QString why = db ? SqliteReason(db) : QStringLiteral("内存不足");
         sqlite3_close_v2(db);
         throw DbError(QStringLiteral("无法打开数据文件 %1：%2").arg(path_, why));
     }
@@ -340,7 +336,7 @@ qlonglong Session::addRow(const QString& table, const FieldValues& fields) {
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
-    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
+    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(SqliteReason(db_)));
     return sqlite3_last_insert_rowid(db_);
 }
 

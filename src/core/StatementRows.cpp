@@ -9,10 +9,6 @@
 
 namespace {
 
-QString lastError(sqlite3* db) {
-    return SqliteReason(db);
-}
-
 QVariant toVariant(sqlite3_stmt* st, int col, jet::JetType type) {
     const int kind = sqlite3_column_type(st, col);
     if (kind == SQLITE_NULL) return {};
@@ -77,7 +73,7 @@ bool StatementRows::next() {
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) return true;
     done_ = true;
-    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(lastError(db_)));
+    if (rc != SQLITE_DONE) throw DbError(QStringLiteral("数据库操作失败：%1").arg(SqliteReason(db_)));
     return false;
 }
 
